@@ -28,8 +28,8 @@ bool Listed(const std::vector<TDocument*>& docs, TDocument* doc)
 
 // A document that came in during the command goes again, as one whose
 // read failed does; one that asks to stay (its last window's question)
-// stays, read again below like the others.
-void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before)
+// stays, read again below like the others. `dropped`: whether one went.
+void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before, bool* dropped)
 {
     std::vector<TDocument*> kept;
     for (bool again = true; again;) {
@@ -40,6 +40,8 @@ void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before)
             if (doc->Dispose() != 0) {
                 appl->AddDoc(doc);
                 kept.push_back(doc);
+            } else {
+                *dropped = true;
             }
             again = true;
             break;
@@ -70,10 +72,6 @@ void RedrawAll()
     DrawMenuBar();
 }
 
-// Memory ran short in the running command after its change landed, and
-// the command said it (ErrMsg): not said, but undone as when it throws.
-bool gShortAfterLanding = false;
-
 bool MemoryAlreadySaid(int32_t alertsBefore)
 {
     if (AlertCount() == alertsBefore) return false;
@@ -97,40 +95,32 @@ bool RunWork(void (*work)(void*), void* context)
     const int32_t alertsBefore = AlertCount();
     // A command run inside another (a high-level event's) has its own.
     const changelanding::Outer outer = changelanding::Begin();
-    const bool outerShort = std::exchange(gShortAfterLanding, false);
-    bool ran = false;
     try {
         work(context);
-        ran = true;
+        changelanding::End(outer);
+        return true;
     } catch (const std::bad_alloc&) {
     }
     const bool landed = changelanding::Landed();
-    const bool shortAfterLanding = std::exchange(gShortAfterLanding, outerShort);
     changelanding::End(outer);
-    if (ran && !shortAfterLanding) return true;
     // Undoing allocates too: memory running out again leaves what is not
-    // undone yet as it is, and the user is still told. A command that ran
-    // to its end keeps the documents it brought in.
+    // undone yet as it is, and the user is still told. A command that
+    // landed but loses a document it brought in (its file made, its window
+    // not) did not go through.
+    bool dropped = false;
     try {
-        if (appl && known && !ran) DropNewDocuments(appl, before);
+        if (appl && known) DropNewDocuments(appl, before, &dropped);
         if (appl) ReadDocumentsAgain(appl);
         RedrawAll();
     } catch (const std::bad_alloc&) {
     }
     try {
-        if (!landed && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
+        if ((!landed || dropped) && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
     } catch (const std::bad_alloc&) {
     }
-    return ran;
+    return false;
 }
 
 void Landed() { changelanding::Note(true); }
-
-bool SayMemoryShort()
-{
-    if (!changelanding::Landed()) return true;
-    gShortAfterLanding = true;
-    return false;
-}
 
 }  // namespace memoryshort

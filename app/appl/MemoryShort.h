@@ -22,11 +22,6 @@ bool RunWork(void (*work)(void*), void* context);
 // the command went through.
 void Landed();
 
-// Whether memory running short, as the running command would say it, is
-// said: not once the command's change has landed. The command's documents
-// are then read again when it ends, as when memory runs out in it.
-bool SayMemoryShort();
-
 }  // namespace memoryshort
 
 template <class Work>

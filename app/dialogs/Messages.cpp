@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/appl/AppGlobals.h"
-#include "app/appl/MemoryShort.h"
 #include "app/dialogs/BusyCursor.h"
 #include "network/NetErrors.h"
 #include "network/Requests.h"
@@ -269,7 +268,6 @@ void ErrMsgAbout(int16_t code, const FSSpec& file)
 
 void ErrMsg(int16_t code)
 {
-    if (code == memFullErr && !memoryshort::SayMemoryShort()) return;
     Str255 text;
     if (FileRefusal refused; TakeFileRefusal(code, &refused))
         ErrorMessageAbout(refused, text);

@@ -27,8 +27,6 @@ void ErrorMessage(int16_t code, unsigned char* text);
 // Shows the message of `code`. A refusal the file service noted for that
 // code (platform::NoteFileRefusal: a document moved or replaced behind the
 // program's back, a file made read-only) names its file, as ErrMsgAbout.
-// Memory running short after the running command's change landed is not
-// said (memoryshort::SayMemoryShort).
 void ErrMsg(int16_t code);
 
 // Every message about a file names it one way: for the codes that concern
