@@ -304,6 +304,24 @@ TEST_F(ApplicationDocuments, MemoryRunningOutIsNotSaidOnceTheChangeLanded)
         EXPECT_EQ(::AlertCount(), commits ? 0 : 1);
     }
     EXPECT_TRUE(closeres(store, false));
+
+    // A document the command brought in goes again: that is said, though
+    // a commit of it landed.
+    const docbuilder::BuildResult r =
+        docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    transfer::InstallModuleManager();
+    ResetAlerts();
+    RunCommand([&] {
+        ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{r.dataPath}, 0), 0) << ::LastAlert().text;
+        const int16_t file = static_cast<TMainDoc*>(appl_->fDocList)->fResFile;
+        ASSERT_TRUE(useres(file));
+        ASSERT_TRUE(xaddres(platform::NewHandleClear(4), platform::FourCC("Test"), 128));
+        ASSERT_TRUE(updateres(file));
+        throw std::bad_alloc();
+    });
+    EXPECT_EQ(appl_->fDocList, nullptr);
+    EXPECT_EQ(::AlertCount(), 1);
 }
 
 // Damaged copies of the demo that the read refuses are left byte for byte
