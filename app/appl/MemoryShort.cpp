@@ -72,6 +72,10 @@ void RedrawAll()
     DrawMenuBar();
 }
 
+// Memory ran out in the running command after its change landed, caught
+// by the command (RanOut).
+bool gRanOutAfterLanding = false;
+
 bool MemoryAlreadySaid(int32_t alertsBefore)
 {
     if (AlertCount() == alertsBefore) return false;
@@ -95,21 +99,24 @@ bool RunWork(void (*work)(void*), void* context)
     const int32_t alertsBefore = AlertCount();
     // A command run inside another (a high-level event's) has its own.
     const changelanding::Outer outer = changelanding::Begin();
+    const bool outerRanOut = std::exchange(gRanOutAfterLanding, false);
+    bool ran = false;
     try {
         work(context);
-        changelanding::End(outer);
-        return true;
+        ran = true;
     } catch (const std::bad_alloc&) {
     }
     const bool landed = changelanding::Landed();
     changelanding::End(outer);
+    if (std::exchange(gRanOutAfterLanding, outerRanOut) == false && ran) return true;
     // Undoing allocates too: memory running out again leaves what is not
-    // undone yet as it is, and the user is still told. A command that
-    // landed but loses a document it brought in (its file made, its window
-    // not) did not go through.
+    // undone yet as it is, and the user is still told. A command that ran
+    // to its end keeps the documents it brought in; one that landed but
+    // loses a document it brought in (its file made, its window not) did
+    // not go through.
     bool dropped = false;
     try {
-        if (appl && known) DropNewDocuments(appl, before, &dropped);
+        if (appl && known && !ran) DropNewDocuments(appl, before, &dropped);
         if (appl) ReadDocumentsAgain(appl);
         RedrawAll();
     } catch (const std::bad_alloc&) {
@@ -118,9 +125,15 @@ bool RunWork(void (*work)(void*), void* context)
         if ((!landed || dropped) && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
     } catch (const std::bad_alloc&) {
     }
-    return false;
+    return ran;
 }
 
 void Landed() { changelanding::Note(true); }
+
+void RanOut()
+{
+    if (changelanding::Landed()) gRanOutAfterLanding = true;
+    else ErrMsg(memFullErr);
+}
 
 }  // namespace memoryshort

@@ -22,6 +22,12 @@ bool RunWork(void (*work)(void*), void* context);
 // the command went through.
 void Landed();
 
+// Memory ran out in the running command, caught by the command so that
+// it tidies up after itself: said, unless the command's change has landed;
+// then nothing is said, and the documents are read again when the
+// command ends, as after memory runs out in it.
+void RanOut();
+
 }  // namespace memoryshort
 
 template <class Work>
