@@ -78,11 +78,19 @@ void DrawClipped(ControlRef c)
     GetControlBounds(c, &r);
     RgnHandle saved = NewRgn();
     if (!saved) return;
+    // The clip comes back, and its copy goes, however the drawing ends
+    // (memory running out in it included).
+    struct Back {
+        RgnHandle clip;
+        ~Back()
+        {
+            SetClip(clip);
+            DisposeRgn(clip);
+        }
+    } back{saved};
     GetClip(saved);
     ClipRect(&r);
     Draw1Control(c);
-    SetClip(saved);
-    DisposeRgn(saved);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/appl/AppGlobals.h"
 #include "app/appl/CommandStacks.h"
+#include "app/appl/MemoryShort.h"
 #include "app/appl/Menus.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/Messages.h"
@@ -58,7 +59,7 @@ int16_t TRefPlane::MoveQzObj(TDocument* doc, int16_t option)
             if (auto* obj = static_cast<TObjQz*>(LongLRowObject(row, fList))) rows.push_back(obj);
         if (gHooks.moveObjects) result = gHooks.moveObjects(source, dest, rows.data(), int32_t(rows.size()), option);
     } catch (const std::bad_alloc&) {
-        ErrMsg(platform::memFullErr);
+        memoryshort::RanOut();
     }
     CursRmve();
     SetMenusEnabled(true);

@@ -11,6 +11,7 @@
 #include "platform/core/Endian.h"
 #include "platform/core/Memory.h"
 #include "platform/files/FileSpec.h"
+#include "resources/ChangeLanding.h"
 #include "resources/CPseudoResManager.h"
 #include "resources/ResKeySource.h"
 #include "resources/container/BlockWriter.h"
@@ -584,6 +585,7 @@ OSErr CPseudoResFile::CommitAll()
         return err;
     }
     fCommittedSinceOpen = true;
+    changelanding::Note(true);
     fBitmaps.MarkTableWritten();
     fBitmaps.ReleaseFreed();
     // The cleared bits are written now or with the next commit.
@@ -654,7 +656,8 @@ bool CPseudoResFile::Hold(bool hold)
 bool CPseudoResFile::UpdateRes()
 {
     if (fHeld) return PutOffCommit();
-    return Guarded<bool>(false, [&]() -> bool {
+    // A commit that fails leaves the change it was to land off the disk.
+    const bool done = Guarded<bool>(false, [&]() -> bool {
         if (!fLocal) {
             // The writes a change held go now; only the cache of fetched
             // contents is kept on disk.
@@ -679,6 +682,8 @@ bool CPseudoResFile::UpdateRes()
         Fail(err);
         return err == noErr;
     });
+    if (!done) changelanding::Note(false);
+    return done;
 }
 
 bool CPseudoResFile::Close(bool update)

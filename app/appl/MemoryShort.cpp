@@ -14,6 +14,7 @@
 #include "platform/drawing/Ports.h"
 #include "platform/menus/Menus.h"
 #include "platform/windows/Windows.h"
+#include "resources/ChangeLanding.h"
 
 using namespace platform;
 
@@ -27,8 +28,8 @@ bool Listed(const std::vector<TDocument*>& docs, TDocument* doc)
 
 // A document that came in during the command goes again, as one whose
 // read failed does; one that asks to stay (its last window's question)
-// stays, read again below like the others.
-void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before)
+// stays, read again below like the others. `dropped`: whether one went.
+void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before, bool* dropped)
 {
     std::vector<TDocument*> kept;
     for (bool again = true; again;) {
@@ -39,6 +40,8 @@ void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before)
             if (doc->Dispose() != 0) {
                 appl->AddDoc(doc);
                 kept.push_back(doc);
+            } else {
+                *dropped = true;
             }
             again = true;
             break;
@@ -69,7 +72,9 @@ void RedrawAll()
     DrawMenuBar();
 }
 
-bool gLanded = false;  // the running command's change is on the disk
+// Memory ran out in the running command after its change landed, caught
+// by the command (RanOut).
+bool gRanOutAfterLanding = false;
 
 bool MemoryAlreadySaid(int32_t alertsBefore)
 {
@@ -93,29 +98,42 @@ bool RunWork(void (*work)(void*), void* context)
     }
     const int32_t alertsBefore = AlertCount();
     // A command run inside another (a high-level event's) has its own.
-    const bool outerLanded = std::exchange(gLanded, false);
+    const changelanding::Outer outer = changelanding::Begin();
+    const bool outerRanOut = std::exchange(gRanOutAfterLanding, false);
+    bool ran = false;
     try {
         work(context);
-        gLanded = outerLanded;
-        return true;
+        ran = true;
     } catch (const std::bad_alloc&) {
     }
-    const bool landed = std::exchange(gLanded, outerLanded);
+    const bool landed = changelanding::Landed();
+    changelanding::End(outer);
+    if (std::exchange(gRanOutAfterLanding, outerRanOut) == false && ran) return true;
     // Undoing allocates too: memory running out again leaves what is not
-    // undone yet as it is, and the user is still told.
+    // undone yet as it is, and the user is still told. A command that ran
+    // to its end keeps the documents it brought in; one that landed but
+    // loses a document it brought in (its file made, its window not) did
+    // not go through.
+    bool dropped = false;
     try {
-        if (appl && known) DropNewDocuments(appl, before);
+        if (appl && known && !ran) DropNewDocuments(appl, before, &dropped);
         if (appl) ReadDocumentsAgain(appl);
         RedrawAll();
     } catch (const std::bad_alloc&) {
     }
     try {
-        if (!landed && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
+        if ((!landed || dropped) && !MemoryAlreadySaid(alertsBefore)) ErrMsg(memFullErr);
     } catch (const std::bad_alloc&) {
     }
-    return false;
+    return ran;
 }
 
-void Landed() { gLanded = true; }
+void Landed() { changelanding::Note(true); }
+
+void RanOut()
+{
+    if (changelanding::Landed()) gRanOutAfterLanding = true;
+    else ErrMsg(memFullErr);
+}
 
 }  // namespace memoryshort

@@ -16,10 +16,17 @@ namespace memoryshort {
 // The work of one command; false when memory ran out in it (undone and said).
 bool RunWork(void (*work)(void*), void* context);
 
-// Called by a command once its change is on the disk (a save): memory
-// running out after it, in what only tidies up, is undone as ever but not
-// said, for the command went through.
+// Called by a command once its change is on the disk (a save of a file
+// that is no store's: a store's commit says it itself): memory running out
+// after it, in what only tidies up, is undone as ever but not said, for
+// the command went through.
 void Landed();
+
+// Memory ran out in the running command, caught by the command so that
+// it tidies up after itself: said, unless the command's change has landed;
+// then nothing is said, and the documents are read again when the
+// command ends, as after memory runs out in it.
+void RanOut();
 
 }  // namespace memoryshort
 

@@ -66,6 +66,14 @@ bool IsKept(const std::string& path)
     return std::find(Kept().begin(), Kept().end(), std::pair{st.st_dev, st.st_ino}) != Kept().end();
 }
 
+OSErr FlushFolder(const std::string& folder)
+{
+    // Some file systems cannot flush a folder (EINVAL): they keep names safe
+    // by other means.
+    if (fileops::SyncFolder(folder) != 0 && errno != EINVAL) return OSErrFromErrno(errno);
+    return noErr;
+}
+
 }  // namespace
 
 TemporaryFile::~TemporaryFile()
@@ -87,6 +95,9 @@ OSErr TemporaryFile::Create(const std::string& path, uint32_t mode)
 {
     Discard();
     path_ = path;
+    // Known before anything is written: once the rename has landed, the
+    // folder's flush needs no memory.
+    folder_ = FolderOf(path);
     for (uint32_t attempt = 0; attempt < 64; ++attempt) {
         std::string temp = TemporaryName(path, attempt);
         int fd = fileops::Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode & 07777));
@@ -131,7 +142,7 @@ OSErr TemporaryFile::Commit(bool noReplace)
         return err;
     }
     temp_.clear();
-    return FlushFolderOf(path_);
+    return FlushFolder(folder_);
 }
 
 OSErr TemporaryFile::Exchange()
@@ -150,7 +161,7 @@ OSErr TemporaryFile::Exchange()
 OSErr TemporaryFile::Finish()
 {
     Discard();
-    return FlushFolderOf(path_);
+    return FlushFolder(folder_);
 }
 
 OSErr TemporaryFile::PutBack()
@@ -196,12 +207,6 @@ bool IsTemporaryName(const std::string& name)
                        [](char c) { return std::isxdigit(uint8_t(c)) != 0; });
 }
 
-OSErr FlushFolderOf(const std::string& path)
-{
-    // Some file systems cannot flush a folder (EINVAL): they keep names safe
-    // by other means.
-    if (fileops::SyncFolder(FolderOf(path)) != 0 && errno != EINVAL) return OSErrFromErrno(errno);
-    return noErr;
-}
+OSErr FlushFolderOf(const std::string& path) { return FlushFolder(FolderOf(path)); }
 
 }  // namespace platform

@@ -50,6 +50,7 @@ private:
     void Discard();
 
     std::string path_;
+    std::string folder_;  // path_'s
     std::string temp_;
     int fd_ = -1;
 };

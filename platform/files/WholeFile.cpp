@@ -63,8 +63,8 @@ OSErr WriteFileAtomically(const std::string& path, const void* bytes, size_t siz
         if (err == noErr) err = file.Commit(false);
         return err;
     } catch (const std::bad_alloc&) {
-        // The temporary goes with its object; the file is the old one, or
-        // already the whole new one when only the folder's flush ran short.
+        // The temporary goes with its object; the file is the old one (the
+        // rename and the folder's flush after it take no memory).
         return memFullErr;
     }
 }

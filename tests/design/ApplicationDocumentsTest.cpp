@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <new>
 #include <random>
 #include <tuple>
 
@@ -22,10 +23,13 @@
 #include "app/windows/TMainWindow.h"
 #include "app/program/DocumentHooks.h"
 #include "platform/core/Endian.h"
+#include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/events/FileDialogAnswers.h"
 #include "platform/files/SpecialFolders.h"
 #include "platform/files/WholeFile.h"
 #include "platform/screen/Screen.h"
+#include "resources/ResourceApi.h"
 #include "resources/kernelaccess/KernelStoreAccess.h"
 #include "transfer/InstallTransfer.h"
 #include "tests/design/ReadFixture.h"
@@ -277,6 +281,47 @@ TEST_F(ApplicationDocuments, ALibraryKeepsItsSidecarsWhenMemoryRunsOutInTheNextO
         open(at);
         ASSERT_EQ(DocumentFiles(saved), kept) << "allocation " << at << " of " << count << " failing";
     }
+}
+
+// Memory running out in a command is said once, unless the command's
+// change already reached the disk: then the command went through.
+TEST_F(ApplicationDocuments, MemoryRunningOutIsNotSaidOnceTheChangeLanded)
+{
+    const int16_t store =
+        createres(platform::FSSpec{folder_ / "Store"}, platform::FourCC("QzQz"), platform::FourCC("QzDc"));
+    ASSERT_GT(store, 0);
+    for (const bool commits : {false, true}) {
+        SCOPED_TRACE(commits ? "committed" : "nothing committed");
+        ResetAlerts();
+        RunCommand([&] {
+            if (commits) {
+                ASSERT_TRUE(useres(store));
+                ASSERT_TRUE(xaddres(platform::NewHandleClear(4), platform::FourCC("Test"), 128));
+                ASSERT_TRUE(updateres(store));
+            }
+            throw std::bad_alloc();
+        });
+        EXPECT_EQ(::AlertCount(), commits ? 0 : 1);
+    }
+    EXPECT_TRUE(closeres(store, false));
+
+    // A document the command brought in goes again: that is said, though
+    // a commit of it landed.
+    const docbuilder::BuildResult r =
+        docbuilder::BuildDocumentFile(std::string(QZ_SOURCE_DIR) + "/resources/demo/Demo.qzdoc", folder_.path());
+    ASSERT_EQ(r.error, 0) << r.message;
+    transfer::InstallModuleManager();
+    ResetAlerts();
+    RunCommand([&] {
+        ASSERT_EQ(appl_->OpenNamedDoc(platform::FSSpec{r.dataPath}, 0), 0) << ::LastAlert().text;
+        const int16_t file = static_cast<TMainDoc*>(appl_->fDocList)->fResFile;
+        ASSERT_TRUE(useres(file));
+        ASSERT_TRUE(xaddres(platform::NewHandleClear(4), platform::FourCC("Test"), 128));
+        ASSERT_TRUE(updateres(file));
+        throw std::bad_alloc();
+    });
+    EXPECT_EQ(appl_->fDocList, nullptr);
+    EXPECT_EQ(::AlertCount(), 1);
 }
 
 // Damaged copies of the demo that the read refuses are left byte for byte

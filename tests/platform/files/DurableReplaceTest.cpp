@@ -19,6 +19,7 @@
 #include "platform/core/Errors.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/WholeFile.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/files/TempFolder.h"
 
 using namespace platform;
@@ -211,6 +212,27 @@ TEST(DurableReplace, AFailedFlushKeepsTheOldFileAndLeavesNoTemporary)
     EXPECT_EQ(ReadText(doc), "old");
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"doc", "source"}));
     for (const std::string& call : watch.Calls()) EXPECT_EQ(call.rfind("rename", 0), std::string::npos) << call;
+}
+
+// Memory running out at any point of a replacement: the old file stays
+// and the failure is said, or the new one landed and nothing is.
+TEST(DurableReplace, MemoryRunningOutKeepsTheOldFileOrSaysNothing)
+{
+    TempFolder dir;
+    const std::string doc = dir / "doc";
+    int failed = 0;
+    for (int64_t n = 0; n < 200; ++n) {
+        ASSERT_EQ(WriteFileAtomically(doc, "old", 3, 0666), noErr);
+        testfaults::FailNthNew(n);
+        const OSErr err = WriteFileAtomically(doc, "new", 3, 0666);
+        const bool fired = !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        EXPECT_EQ(ReadText(doc), err == noErr ? "new" : "old") << n << ": " << err;
+        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"doc"}) << n;
+        if (!fired) break;
+        failed += err == memFullErr;
+    }
+    EXPECT_GT(failed, 0);
 }
 
 // Whole files: exactly the allowed size is read, one byte more is refused.
