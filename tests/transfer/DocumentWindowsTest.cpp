@@ -1812,8 +1812,9 @@ TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
             EXPECT_TRUE(says.empty() || says == saidThrough) << says;
         }
         // At most one thing said beyond what the command says; memory
-        // running short said at most once.
+        // running short said at most once, and as itself.
         EXPECT_LE(AlertCount(), said + 1);
+        EXPECT_TRUE(says.empty() || says == saidThrough || says == MemoryText()) << says;
         // Every document open holds what its files hold, and each window
         // shows what a fresh open shows.
         for (TDocument* d = appl_->fDocList; d; d = d->fNext) {
