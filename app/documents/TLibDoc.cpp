@@ -309,11 +309,11 @@ int16_t TLibDoc::Write()
     fDirID = dirID;
     fWorkName[0] = 0;
     memoryshort::Landed();
+    RenumberRefWindows();
     // The types and creators again on the names saved: the hidden names the
     // copies were made under may have been too long to keep them.
     for (const auto& [file, kept] : {std::pair{dest, info}, std::pair{CompanionSpec(dest), companionInfo}})
         if (FInfo saved; FSpGetFInfo(file, &saved) == noErr && !(saved == kept)) FSpSetFInfo(file, kept);
-    RenumberRefWindows();
     const int16_t result = OpenUnread(dest);
     DisableFunc(18);
     if (result == 0) return 0;

@@ -308,7 +308,7 @@ const MenuCommand kCommands[] = {
     {"Select All", 26, false, {}},
     {"Keep Selected Rows", 55, false, {{2, "Close_Invoice"}, {1, "Invoices"}}},
     {"Edit Object", 52, false, {{11, "Invoice_Texts"}}},
-    {"Edit Documentation", 56, true, {{2, "Close_Invoice"}}},
+    {"Edit Documentation", 56, false, {{2, "Close_Invoice"}}},
     {"Delete Documentation", 57, true, {{1, "Customers"}}, Answer({1})},
     {"Structure Documentation", 49, false, {}},
     {"Show Clipboard", 27, false, {}},
