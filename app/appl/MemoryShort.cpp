@@ -50,13 +50,15 @@ void DropNewDocuments(TAppl* appl, const std::vector<TDocument*>& before, bool* 
 }
 
 // What the command had changed of a document in memory goes: the
-// document holds again what its files hold.
+// document holds again what its files hold (opened again first when the
+// command had closed them, a save putting them in place).
 void ReadDocumentsAgain(TAppl* appl)
 {
     for (TDocument* doc = appl->fDocList; doc; doc = doc->fNext) {
         if (doc == appl->fClipBoard || !doc->IsMember(2)) continue;
         auto* main = static_cast<TMainDoc*>(doc);
         if (main->fRemote || main->fSpec.path.empty()) continue;
+        if (main->fResFile == -1 && main->OpenFile(main->fSpec) != 0) continue;
         if (DocHooks().readAgain) DocHooks().readAgain(main);
         else main->Reparse();
     }

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <utility>
 
 #include "app/appl/AppGlobals.h"
+#include "app/appl/MemoryShort.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/documents/DocHooks.h"
 #include "app/documents/DocSupport.h"
@@ -32,6 +34,14 @@ namespace {
 
 constexpr int16_t kNotBuilt = -4;
 constexpr int16_t kTakesCompanionText = 96;  // 96-97 around the document's name
+
+// Whether the user has the document (it is in the program's list).
+bool Listed(const TDocument* doc)
+{
+    for (const TDocument* d = MyAppl ? MyAppl->fDocList : nullptr; d; d = d->fNext)
+        if (d == doc) return true;
+    return false;
+}
 
 // A document's name as a file's, and a file's name as a document's.
 std::string ToUtf8(const unsigned char* p)
@@ -266,34 +276,50 @@ int16_t TLibDoc::Write()
     if (FSpGetFInfo(fSpec, &info) == memFullErr || FSpGetFInfo(CompanionSpec(fSpec), &companionInfo) == memFullErr) {
         fLibrary = wasLibrary;
         ErrMsg(memFullErr);
-        return memFullErr;
+        return 1001;
     }
     info.fdType = !fLibrary ? MainDocType : fComponent ? FourCC("QzMO") : LibDocType;
     info.fdCreator = FourCC(!fLibrary ? "Qz06" : "QzA6");
     FSpSetFInfo(fSpec, info);
+    // The document's new place, made before the move: once the files are
+    // there, taking it allocates nothing.
+    FSSpec moved = dest;
+    Str255 name, pathName;
+    ToPascal(FSpGetName(dest), name);
+    int16_t vRefNum = 0;
+    int32_t dirID = 0;
+    FSpGetDirID(FSpGetParent(dest), &vRefNum, &dirID);
+    GetPathName(pathName, vRefNum, dirID);
     const FSSpec working = fSpec;
     CloseFile();
     const int16_t err = DocHooks().copyFile ? DocHooks().copyFile(working, dest) : kNotBuilt;
+    // A failure is said here, once: 1001 tells the caller so.
     if (err != 0) {
         ErrMsg(err);
         OpenUnread(working);
-        return err;
+        return 1001;
     }
+    // Saved: the document is at `dest` whatever follows. Memory running
+    // out from here leaves a document the user has to the command's runner,
+    // which opens and reads it there again (RunCommand).
+    fSpec = std::move(moved);
+    std::memcpy(fName, name, sizeof name);
+    std::memcpy(fPathName, pathName, sizeof pathName);
+    fVRefNum = vRefNum;
+    fDirID = dirID;
+    fWorkName[0] = 0;
+    memoryshort::Landed();
+    RenumberRefWindows();
     // The types and creators again on the names saved: the hidden names the
     // copies were made under may have been too long to keep them.
     for (const auto& [file, kept] : {std::pair{dest, info}, std::pair{CompanionSpec(dest), companionInfo}})
         if (FInfo saved; FSpGetFInfo(file, &saved) == noErr && !(saved == kept)) FSpSetFInfo(file, kept);
-    fSpec = dest;
-    ToPascal(FSpGetName(dest), fName);
-    FSSpec parent = FSpGetParent(dest);
-    FSpGetDirID(parent, &fVRefNum, &fDirID);
-    GetPathName(fPathName, fVRefNum, fDirID);
-    fWorkName[0] = 0;
-    RenumberRefWindows();
     const int16_t result = OpenUnread(dest);
     DisableFunc(18);
-    if (result != 0) ErrMsg(result);
-    return result;
+    if (result == 0) return 0;
+    if (result == memFullErr && Listed(this)) throw std::bad_alloc();
+    ErrMsg(result);
+    return 1001;
 }
 
 void TLibDoc::DelFile()

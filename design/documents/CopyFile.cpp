@@ -6,6 +6,7 @@
 //     destination's place at once (DocumentPairs); (4) the sources are
 //     deleted. A failure before (3) removes only the copies: the sources
 //     and any document already at the destination stay as they were.
+//     After (3) the move has gone through, whatever (4) meets.
 #include "design/documents/CreateQzLib.h"
 #include "design/documents/DocumentPairs.h"
 
@@ -14,11 +15,14 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "platform/core/Errors.h"
 #include "platform/core/Memory.h"
+#include "platform/files/FileOps.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/Forks.h"
+#include "platform/files/Sidecar.h"
 #include "platform/files/TemporaryFile.h"
 
 using platform::FSSpec;
@@ -71,6 +75,29 @@ OSErr CopyFork(const FSSpec& from, const FSSpec& to, bool resourceFork, Handle b
     }
     return err;
 }
+
+// The made pair's files (and their sidecars), removed when their copy
+// fails or memory runs out before ReplacePair answers (which leaves the
+// made pair gone after a failure, or kept for its journal).
+class MadeFiles {
+public:
+    MadeFiles(const FSSpec& data, const FSSpec& companion)
+        : paths_{data.path, platform::SidecarPath(data.path), companion.path, platform::SidecarPath(companion.path)}
+    {
+    }
+    ~MadeFiles()
+    {
+        if (!kept_)
+            for (const std::string& path : paths_) platform::fileops::Unlink(path);
+    }
+    MadeFiles(const MadeFiles&) = delete;
+    MadeFiles& operator=(const MadeFiles&) = delete;
+    void Keep() { kept_ = true; }
+
+private:
+    std::string paths_[4];
+    bool kept_ = false;
+};
 
 // The copy buffer, released however the move ends.
 struct Buffer {
@@ -141,20 +168,25 @@ int16_t Move(const FSSpec& source, const FSSpec& dest)
     if (!buffer) return platform::memFullErr;
 
     // (2)
+    MadeFiles made(madeData, madeCompanion);
     err = CopyOne(source, madeData, buffer);
-    if (!err) {
-        err = CopyOne(sourceCompanion, madeCompanion, buffer);
-        if (err) platform::FSpDelete(madeData);
-    }
+    if (!err) err = CopyOne(sourceCompanion, madeCompanion, buffer);
     // (3)
-    if (!err) err = ReplacePair(dest);
+    if (!err) {
+        err = ReplacePair(dest);
+        made.Keep();
+    }
     if (err) return err;
-    // (4) The data file first: a companion left alone is no document, a
-    // data file without its companion would open with objects missing.
-    err = platform::FSpDelete(source);
-    if (!err) err = platform::FSpDelete(sourceCompanion);
-    platform::FlushFolderOf(source.path);
-    return err;
+    // (4) The move is done: what follows only tidies, and a source it
+    // cannot delete (the disk or memory failing) stays as a copy. The data
+    // file first: a companion left alone is no document, a data file
+    // without its companion would open with objects missing.
+    try {
+        if (platform::FSpDelete(source) == 0) platform::FSpDelete(sourceCompanion);
+        platform::FlushFolderOf(source.path);
+    } catch (const std::bad_alloc&) {
+    }
+    return 0;
 }
 
 }  // namespace

@@ -14,7 +14,8 @@
 int16_t CreateQzLib(const platform::FSSpec& fileSpec, uint8_t isLibrary);
 // Moves a document and its companion to `dest`. The destination is
 // replaced only once both copies are complete; on failure the sources and
-// any existing destination are as they were.
+// any existing destination are as they were. Once it is replaced the move
+// answers 0, even when a source could not be deleted (it stays, a copy).
 int16_t CopyFile(const platform::FSSpec& source, const platform::FSSpec& dest);
 // Copies the rest of the open file `source` into `dest` in blocks of
 // `blockSize` through `buffer` (at least that size).

@@ -204,18 +204,27 @@ int16_t ReplacePair(const FSSpec& dest)
     platform::Replacement items[2];
     FSSpec journal;
     if (!Items(dest, items, &journal)) return platform::bdNamErr;
+    const std::string madeSidecars[2] = {platform::SidecarPath(items[0].made.path),
+                                         platform::SidecarPath(items[1].made.path)};
+    int16_t err = 0;
     PairLock lock;
-    if (const int16_t err = lock.Take(dest)) return err;
-    // Another document's companion is never taken over: it would lose it.
     FSSpec owner;
-    if (CompanionOwner(items[0].target, dest, &owner)) {
-        for (const platform::Replacement& item : items)
-            for (const std::string& path : {item.made.path, platform::SidecarPath(item.made.path)})
-                if (Exists(path)) platform::fileops::Unlink(path);
-        return platform::dupFNErr;
+    if ((err = lock.Take(dest)) != 0) {
+    } else if (CompanionOwner(items[0].target, dest, &owner)) {
+        // Another document's companion is never taken over: it would lose it.
+        err = platform::dupFNErr;
+    } else {
+        // A failure takes back what was done.
+        err = platform::ReplaceTogether(items, 2, journal);
     }
-    // A failure takes back what was done, made files included.
-    return platform::ReplaceTogether(items, 2, journal);
+    // Failed, the made pair goes, unless a journal stays to finish it.
+    if (err != 0 && !Exists(journal.path))
+        for (int i = 0; i < 2; ++i) {
+            const std::string* paths[2] = {&items[i].made.path, &madeSidecars[i]};
+            for (const std::string* path : paths)
+                if (Exists(*path)) platform::fileops::Unlink(*path);
+        }
+    return err;
 }
 
 int16_t FinishPair(const FSSpec& dest, bool* unused)

@@ -421,6 +421,8 @@ int16_t Open(uint8_t isStructure, const platform::FSSpec& fileSpec, OpenState* s
 
     // 10, 11.
     s->rsrFile = OpenResFile(fileSpec, platform::fsRdWrPerm);
+    // Memory running out is no missing companion: the open fails.
+    if (s->rsrFile == -1 && erreure == platform::memFullErr) return platform::memFullErr;
     if (s->rsrFile != -1) {
         // The two files the document is from now on: a write of either
         // first looks that both are still these, at their names.

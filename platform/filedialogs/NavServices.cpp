@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <new>
 
 #include "platform/core/Errors.h"
@@ -33,34 +34,40 @@ std::string ParentOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A new dialog, handed to `*dialog` once `fill` made it whole: memory
+// running out on the way leaves none (and no dialog to dispose of).
+template <class Fill>
 OSStatus Create(NavDialogObject::Kind kind, const NavDialogCreationOptions* options, NavEventUPP eventProc,
-                NavObjectFilterUPP filterProc, void* userData, NavDialogRef* dialog)
+                NavObjectFilterUPP filterProc, void* userData, NavDialogRef* dialog, Fill fill)
 {
     if (!dialog)
         return paramErr;
     *dialog = nullptr;
-    auto* d = new (std::nothrow) NavDialogObject;
-    if (!d)
-        return memFullErr;
-    d->kind = kind;
-    if (options)
-        d->options = *options;
-    else
-        NavGetDefaultDialogCreationOptions(&d->options);
-    d->eventProc = eventProc;
-    d->filterProc = filterProc;
-    d->userData = userData;
-    d->editName = d->options.saveFileName;
-    // The folder last used under the preference key, else the documents.
-    const std::string remembered = d->options.preferenceKey ? NavRememberedFolder(d->options.preferenceKey) : "";
-    if (remembered.empty() || !NavOpenFolder(d, remembered)) {
-        FSSpec documents;
-        if (FindSpecialFolder(SpecialFolder::Documents, false, &documents) != noErr ||
-            !NavOpenFolder(d, documents.path))
-            NavOpenFolder(d, "/");
-    }
-    *dialog = d;
-    return noErr;
+    return NavGuarded([&]() -> OSStatus {
+        std::unique_ptr<NavDialogObject> d(new (std::nothrow) NavDialogObject);
+        if (!d)
+            return memFullErr;
+        d->kind = kind;
+        if (options)
+            d->options = *options;
+        else
+            NavGetDefaultDialogCreationOptions(&d->options);
+        d->eventProc = eventProc;
+        d->filterProc = filterProc;
+        d->userData = userData;
+        d->editName = d->options.saveFileName;
+        // The folder last used under the preference key, else the documents.
+        const std::string remembered = d->options.preferenceKey ? NavRememberedFolder(d->options.preferenceKey) : "";
+        if (remembered.empty() || !NavOpenFolder(d.get(), remembered)) {
+            FSSpec documents;
+            if (FindSpecialFolder(SpecialFolder::Documents, false, &documents) != noErr ||
+                !NavOpenFolder(d.get(), documents.path))
+                NavOpenFolder(d.get(), "/");
+        }
+        fill(*d);
+        *dialog = d.release();
+        return noErr;
+    });
 }
 
 // Ends the run because the script asked for what cannot be.
@@ -227,38 +234,34 @@ OSStatus NavCreateGetFileDialog(const NavDialogCreationOptions* options, NavType
                                 NavEventUPP eventProc, NavPreviewUPP, NavObjectFilterUPP filterProc, void* userData,
                                 NavDialogRef* dialog)
 {
-    return NavGuarded([&]() -> OSStatus {
-        OSStatus err = Create(NavDialogObject::Kind::GetFile, options, eventProc, filterProc, userData, dialog);
-        if (err == noErr && typeList && *typeList && GetHandleSize(reinterpret_cast<Handle>(typeList)) >= 8) {
-            const NavTypeList* list = *typeList;
-            const Size room = (GetHandleSize(reinterpret_cast<Handle>(typeList)) - Size(offsetof(NavTypeList, osType))) /
-                              Size(sizeof(OSType));
-            for (int16_t i = 0; i < list->osTypeCount && i < room; ++i)
-                (*dialog)->types.push_back(list->osType[i]);
-        }
-        return err;
-    });
+    return Create(NavDialogObject::Kind::GetFile, options, eventProc, filterProc, userData, dialog,
+                  [&](NavDialogObject& d) {
+                      if (!typeList || !*typeList || GetHandleSize(reinterpret_cast<Handle>(typeList)) < 8)
+                          return;
+                      const NavTypeList* list = *typeList;
+                      const Size room = (GetHandleSize(reinterpret_cast<Handle>(typeList)) -
+                                         Size(offsetof(NavTypeList, osType))) /
+                                        Size(sizeof(OSType));
+                      for (int16_t i = 0; i < list->osTypeCount && i < room; ++i)
+                          d.types.push_back(list->osType[i]);
+                  });
 }
 
 OSStatus NavCreatePutFileDialog(const NavDialogCreationOptions* options, OSType fileType, OSType fileCreator,
                                 NavEventUPP eventProc, void* userData, NavDialogRef* dialog)
 {
-    return NavGuarded([&]() -> OSStatus {
-        OSStatus err = Create(NavDialogObject::Kind::PutFile, options, eventProc, nullptr, userData, dialog);
-        if (err == noErr) {
-            (*dialog)->fileType = fileType;
-            (*dialog)->fileCreator = fileCreator;
-        }
-        return err;
-    });
+    return Create(NavDialogObject::Kind::PutFile, options, eventProc, nullptr, userData, dialog,
+                  [&](NavDialogObject& d) {
+                      d.fileType = fileType;
+                      d.fileCreator = fileCreator;
+                  });
 }
 
 OSStatus NavCreateChooseFolderDialog(const NavDialogCreationOptions* options, NavEventUPP eventProc,
                                      NavObjectFilterUPP filterProc, void* userData, NavDialogRef* dialog)
 {
-    return NavGuarded([&]() -> OSStatus {
-        return Create(NavDialogObject::Kind::ChooseFolder, options, eventProc, filterProc, userData, dialog);
-    });
+    return Create(NavDialogObject::Kind::ChooseFolder, options, eventProc, filterProc, userData, dialog,
+                  [](NavDialogObject&) {});
 }
 
 OSStatus NavDialogRun(NavDialogRef d)

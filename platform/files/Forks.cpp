@@ -834,10 +834,12 @@ bool IsItemHeld(const std::string& path)
 
 void ItemPathChanged(const std::string& oldPath, const std::string& newPath)
 {
+    // Only a path that follows allocates.
     const auto follow = [&](std::string& path) {
         if (path == oldPath)
             path = newPath;
-        else if (path.compare(0, oldPath.size() + 1, oldPath + "/") == 0)
+        else if (path.size() > oldPath.size() && path[oldPath.size()] == '/' &&
+                 path.compare(0, oldPath.size(), oldPath) == 0)
             path = newPath + path.substr(oldPath.size());
     };
     for (auto& [ref, f] : Forks()) {

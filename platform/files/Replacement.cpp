@@ -149,25 +149,38 @@ OSErr Replace(const std::vector<Names>& names, const FSSpec& journal)
     // From the moment the journal is on the disk the replacement happens:
     // done here, or taken back here, or finished by whoever finds it.
     OSErr err = WriteFileAtomically(journal.path, sidecars.data(), sidecars.size());
-    for (size_t i = 0; i < names.size() && err == noErr; ++i) {
-        const Names& n = names[i];
-        err = renames.Move(n.target, n.aside);
-        if (err == noErr) err = renames.Move(n.targetSidecar, n.asideSidecar);
-        if (err == noErr) err = Exists(n.made) ? renames.Move(n.made, n.target) : fnfErr;
-        if (err == noErr && sidecars[i]) err = renames.Move(n.madeSidecar, n.targetSidecar);
+    // Memory running out once the journal is there fails the step like any
+    // other: what was done is taken back.
+    try {
+        for (size_t i = 0; i < names.size() && err == noErr; ++i) {
+            const Names& n = names[i];
+            err = renames.Move(n.target, n.aside);
+            if (err == noErr) err = renames.Move(n.targetSidecar, n.asideSidecar);
+            if (err == noErr) err = Exists(n.made) ? renames.Move(n.made, n.target) : fnfErr;
+            if (err == noErr && sidecars[i]) err = renames.Move(n.madeSidecar, n.targetSidecar);
+        }
+        // The new names on the disk before the journal goes; once it is
+        // gone the replacement is done, whatever follows.
+        if (err == noErr) err = FlushFolderOf(journal.path);
+        if (err == noErr) err = RemoveIfThere(journal.path);
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
     }
-    // The new names on the disk before the journal goes; once it is gone
-    // the replacement is done, whatever follows.
-    if (err == noErr) err = FlushFolderOf(journal.path);
-    if (err == noErr) err = RemoveIfThere(journal.path);
     if (err != noErr) {
         // Taken back, the journal last: while it stays, the made files
         // stay for whoever finds it.
-        if (renames.TakeBack(journal.path) == noErr && RemoveIfThere(journal.path) == noErr)
-            FlushFolderOf(journal.path);
+        try {
+            if (renames.TakeBack(journal.path) == noErr && RemoveIfThere(journal.path) == noErr)
+                FlushFolderOf(journal.path);
+        } catch (const std::bad_alloc&) {
+        }
         return err;
     }
-    FlushFolderOf(journal.path);
+    // Done: what follows only tidies.
+    try {
+        FlushFolderOf(journal.path);
+    } catch (const std::bad_alloc&) {
+    }
     RemoveSetAside(names);
     return noErr;
 }
@@ -200,15 +213,22 @@ OSErr Finish(const std::vector<Names>& names, const FSSpec& journal)
 OSErr ReplaceTogether(const Replacement* items, int32_t count, const FSSpec& journal)
 {
     if (count <= 0) return paramErr;
+    // Not replaced, and nothing left for another program to finish: the
+    // made files go (their names kept from before anything can fail).
+    std::vector<Names> names;
     try {
-        const std::vector<Names> names = NamesOf(items, count);
-        const OSErr err = Replace(names, journal);
-        // Not replaced, and nothing left for another program to finish.
-        if (err != noErr && !Exists(journal.path)) RemoveMade(names);
-        return err;
+        names = NamesOf(items, count);
     } catch (const std::bad_alloc&) {
+        for (int32_t i = 0; i < count; ++i) RemoveIfThere(items[i].made.path);
         return memFullErr;
     }
+    OSErr err = memFullErr;
+    try {
+        err = Replace(names, journal);
+    } catch (const std::bad_alloc&) {
+    }
+    if (err != noErr && !Exists(journal.path)) RemoveMade(names);
+    return err;
 }
 
 OSErr FinishReplacement(const Replacement* items, int32_t count, const FSSpec& journal)

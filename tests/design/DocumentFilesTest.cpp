@@ -180,6 +180,11 @@ TEST_F(DocumentFiles, MemoryRunningOutInAMoveThrowsNothingOutAndKeepsBothDocumen
         kept = Read(InFolder("Src.QTL")) == source && CompanionMark("Src.RSR") == 5;
         const bool moved = Read(InFolder("Dest.QTL")) == source && CompanionMark("Dest.RSR") == 5;
         ASSERT_TRUE(kept || moved) << after;
+        // Nothing beside them: no made pair, no journal, no sidecar of one.
+        for (const auto& e : std::filesystem::directory_iterator(docs_)) {
+            const std::string name = e.path().filename().string(), of = name.rfind("._", 0) == 0 ? name.substr(2) : name;
+            EXPECT_TRUE(of == "Src.QTL" || of == "Src.RSR" || of == "Dest.QTL" || of == "Dest.RSR") << after << ": " << name;
+        }
         if (!kept || err == 0) break;
     }
     EXPECT_GT(failures, 5);

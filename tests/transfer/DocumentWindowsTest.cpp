@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include <unistd.h>
+
 #include "app/appl/CommandStacks.h"
 #include "app/appl/MemoryShort.h"
 #include "design/objects/OpenEditors.h"
@@ -26,7 +28,6 @@
 #include "platform/events/InputState.h"
 #include "platform/files/TemporaryFile.h"
 #include "platform/files/WholeFile.h"
-#include "resources/CommitMark.h"
 #include "transfer/components/Generate.h"
 #include "transfer/movers/MoverSupport.h"
 #include "tests/platform/events/HeadlessFixture.h"
@@ -307,7 +308,7 @@ const MenuCommand kCommands[] = {
     {"Select All", 26, false, {}},
     {"Keep Selected Rows", 55, false, {{2, "Close_Invoice"}, {1, "Invoices"}}},
     {"Edit Object", 52, false, {{11, "Invoice_Texts"}}},
-    {"Edit Documentation", 56, true, {{2, "Close_Invoice"}}},
+    {"Edit Documentation", 56, false, {{2, "Close_Invoice"}}},
     {"Delete Documentation", 57, true, {{1, "Customers"}}, Answer({1})},
     {"Structure Documentation", 49, false, {}},
     {"Show Clipboard", 27, false, {}},
@@ -1533,6 +1534,72 @@ bool Same(const Snapshot& now, const Snapshot& as, const Snapshot& base)
 {
     return now.held == as.held && ChangedFiles(now, base) == ChangedFiles(as, base);
 }
+// The resources of a store file as its last commit left them, read from
+// a copy (the document holds the file); empty when it is no store.
+std::string StoreHeld(const std::filesystem::path& path)
+{
+    const std::filesystem::path copy =
+        std::filesystem::temp_directory_path() / ("qz-sweep-" + std::to_string(::getpid()) + path.extension().string());
+    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+    platform::FSSpec spec;
+    platform::FSMakeFSSpec(copy.string(), &spec);
+    const int16_t saved = xcurres();
+    const int16_t file = openres(spec, true);
+    std::string out;
+    if (file != 0 && useres(file)) {
+        std::map<std::pair<uint32_t, int16_t>, std::string> resources;
+        const int32_t types = comptetypes();
+        for (int32_t t = 1; t <= types; ++t) {
+            const uint32_t type = xgetindtyp(t);
+            const int16_t count = compteres(type, true);
+            for (int32_t i = 1; i <= count; ++i) {
+                platform::Handle h = xgetindres(type, i, true);
+                if (!h) continue;
+                int16_t id = 0;
+                platform::ResType back = 0;
+                xgetresinfo(h, &id, &back);
+                unsigned char name[256] = {};
+                xgetresname(type, id, name, true);
+                resources[{type, id}] = readtest::P(name) + ":" +
+                                        std::string(*h, size_t(platform::GetHandleSize(h)));
+            }
+        }
+        for (const auto& [key, text] : resources)
+            out += std::to_string(key.first) + " " + std::to_string(key.second) + " " + text + "\n";
+    }
+    if (file != 0) closeres(file, false);
+    useres(saved);
+    std::filesystem::remove(copy);
+    return out;
+}
+// Every file of the test's folder by what it holds: a companion by its
+// resources, a store by what its last commit holds (blocks written and
+// never committed leave either as it was).
+std::map<std::string, std::string> FilesHeld()
+{
+    std::map<std::string, std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(gFolder)) {
+        if (!e.is_regular_file()) continue;
+        readtest::Bytes b;
+        platform::ReadWholeFile(e.path().string(), &b);
+        std::string content(b.begin(), b.end());
+        platform::ResourceFileImage image;
+        if (e.path().extension() == ".RSR" && platform::ParseResourceFile(b.data(), b.size(), &image) == 0) {
+            std::map<std::pair<uint32_t, int16_t>, std::string> resources;
+            for (const platform::ResourceImage& r : image.resources)
+                resources[{r.type, r.id}] = r.name + ":" + std::string(r.data.begin(), r.data.end());
+            content.clear();
+            for (const auto& [key, text] : resources)
+                content += std::to_string(key.first) + " " + std::to_string(key.second) + " " + text + "\n";
+        }
+        const std::string ext = e.path().extension().string();
+        if (ext == ".QzB" || ext == ".QTL" || ext == ".QCP") {
+            if (std::string held = StoreHeld(e.path()); !held.empty()) content = held;
+        }
+        out[e.path().filename().string()] = content;
+    }
+    return out;
+}
 Snapshot Now()
 {
     std::ostringstream held;
@@ -1548,27 +1615,7 @@ Snapshot Now()
     }
     held << (MyAppl->fQuit ? "ends\n" : "");
     Snapshot out{held.str(), {}};
-    for (const auto& e : std::filesystem::directory_iterator(gFolder))
-        if (e.is_regular_file()) {
-            readtest::Bytes b;
-            platform::ReadWholeFile(e.path().string(), &b);
-            std::string content(b.begin(), b.end());
-            // A store file by its last commit: the open mark, and blocks a
-            // commit that failed wrote, leave it as it was.
-            if (CommitMark mark{}; CommitMarkOf(b.data(), b.size(), &mark)) content.assign(mark.begin(), mark.end());
-            // A companion by what it holds: blocks written and never
-            // committed to leave it as it was.
-            platform::ResourceFileImage image;
-            if (e.path().extension() == ".RSR" && platform::ParseResourceFile(b.data(), b.size(), &image) == 0) {
-                std::map<std::pair<uint32_t, int16_t>, std::string> resources;
-                for (const platform::ResourceImage& r : image.resources)
-                    resources[{r.type, r.id}] = r.name + ":" + std::string(r.data.begin(), r.data.end());
-                content.clear();
-                for (const auto& [key, text] : resources)
-                    content += std::to_string(key.first) + " " + std::to_string(key.second) + " " + text + "\n";
-            }
-            out.files[e.path().filename().string()] = std::hash<std::string>{}(content);
-        }
+    for (const auto& [name, content] : FilesHeld()) out.files[name] = std::hash<std::string>{}(content);
     return out;
 }
 std::string MemoryText()
@@ -1654,6 +1701,47 @@ std::function<void(Fixture*, TMainDoc*, TMainDoc*)> SavedOnClose(int16_t kind, c
     };
 }
 
+// The command, its files then set beside what it leaves when it goes
+// through (the counting runs) by all they hold, not only by which of them
+// changed: memory running out leaves them as they were or as the command
+// leaves them, whole, and nothing beside them. A command that `writes`
+// nothing leaves them as they were every time.
+std::map<std::string, std::string> gLandedFiles;
+std::function<void(Fixture*, TMainDoc*, TMainDoc*)> Whole(std::function<void(Fixture*, TMainDoc*, TMainDoc*)> command,
+                                                          bool writes = true)
+{
+    return [=](Fixture* f, TMainDoc* demo, TMainDoc* target) {
+        const std::map<std::string, std::string> before = FilesHeld();
+        command(f, demo, target);
+        const std::map<std::string, std::string> now = FilesHeld();
+        if (gFailAt == kCountFrom) gLandedFiles = writes ? now : before;
+        if (now == before || now == gLandedFiles) return;
+        std::set<std::string> names;
+        for (const auto& files : {before, now, gLandedFiles})
+            for (const auto& [name, content] : files) names.insert(name);
+        std::string odd;
+        for (const std::string& name : names) {
+            auto held = [&](const std::map<std::string, std::string>& files) {
+                const auto it = files.find(name);
+                return it == files.end() ? std::string("(none)") : it->second;
+            };
+            if (held(now) == held(before) && held(now) == held(gLandedFiles)) continue;
+            odd += " " + name + (held(now) == held(before)          ? " (as before)"
+                                 : held(now) == held(gLandedFiles) ? " (as gone through)"
+                                                                   : " (neither)");
+        }
+        ADD_FAILURE() << "the files are neither as before nor as the command leaves them:" << odd;
+    };
+}
+
+// A new library made (none saved under its name yet), in front.
+void NewLibrary(Fixture*, TMainDoc*)
+{
+    for (const auto& e : std::filesystem::directory_iterator(gFolder))
+        if (e.path().filename().string().find("Saved") != std::string::npos) std::filesystem::remove(e.path());
+    ASSERT_EQ(MyAppl->Do_Func(1), 0);
+}
+
 const ShortRow kShortRows[] = {
     {"Open", [](Fixture* f, TMainDoc*, TMainDoc* target) {
          const std::string path = target->fSpec.path;
@@ -1695,9 +1783,17 @@ const ShortRow kShortRows[] = {
     {"Close Document", Posted(4, {}, [] { return platform::Script().Wait(5); })},
     {"Quit", Posted(19, {}, [] { return platform::Script().Wait(5); })},
     {"Open the string-list editor", Posted(52, {{11, "Invoice_Texts"}}, [] { return platform::Script().Wait(5); })},
-    {"Open the documentation editor", Posted(56, {{2, "Close_Invoice"}}, [] { return platform::Script().Wait(5); })},
+    {"Open the documentation editor",
+     Whole(Posted(56, {{2, "Close_Invoice"}}, [] { return platform::Script().Wait(5); }), false)},
     {"Save the string-list editor", SavedOnClose(11, "Invoice_Texts", 4), TypedIn(52, 11, "Invoice_Texts", 4), true},
-    {"Save the documentation editor", SavedOnClose(2, "Close_Invoice", 5), TypedIn(56, 2, "Close_Invoice", 5)},
+    {"Save the documentation editor", Whole(SavedOnClose(2, "Close_Invoice", 5)), TypedIn(56, 2, "Close_Invoice", 5),
+     true},
+    {"Save a new library", Whole([](Fixture*, TMainDoc*, TMainDoc*) {
+         platform::testing::HeadlessRun run(platform::Script().Wait(5));
+         platform::PushFileDialogAnswer(gFolder + "/Saved.QTL");
+         Armed([&] { RunCommand([&] { MyAppl->Do_Func(18); }); });
+     }),
+     NewLibrary},
     {"Rename", Posted(51, {{2, "Close_Invoice"}}, Typed("Close_Bill"))},
     {"New Group", Posted(71, {}, Typed("Fresh"))},
     {"A drop", [](Fixture*, TMainDoc* demo, TMainDoc* target) {

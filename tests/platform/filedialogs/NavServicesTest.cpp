@@ -14,6 +14,7 @@
 #include "platform/filedialogs/NavServices.h"
 #include "platform/files/FileSpec.h"
 #include "platform/files/LaunchServices.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/events/HeadlessFixture.h"
 #include "tests/platform/filedialogs/NavTestSupport.h"
 
@@ -254,6 +255,37 @@ TEST(SaveDialog, ReplacingAndNewFolders)
     EXPECT_EQ(info.fdCreator, FourCC("QzA6"));
     NavDisposeReply(&reply);
     NavDialogDispose(d);
+}
+
+// Memory running out at any allocation while a dialog is made answers
+// memFullErr and leaves no dialog, nothing to dispose of and nothing held
+// (or is got over: a folder that cannot be listed is not stood in).
+TEST(SaveDialog, MemoryRunningOutWhileOneIsMadeLeavesNone)
+{
+    NavDialogCreationOptions options;
+    NavGetDefaultDialogCreationOptions(&options);
+    options.saveFileName = "b.txt";
+    NavTypeListHandle types = TypeList({FourCC("BAS5"), FourCC("TEXT")});
+    for (const bool save : {true, false}) {
+        for (int64_t n = 0;; ++n) {
+            NavDialogRef d = nullptr;
+            testfaults::FailNthNew(n);
+            const OSStatus err =
+                save ? NavCreatePutFileDialog(&options, FourCC("TEXT"), FourCC("QzA6"), nullptr, nullptr, &d)
+                     : NavCreateGetFileDialog(&options, types, nullptr, nullptr, nullptr, nullptr, &d);
+            const bool failed = !testfaults::NewFailurePending();
+            testfaults::StopFailingNew();
+            if (err == noErr) {
+                EXPECT_NE(d, nullptr) << save << " " << n;
+            } else {
+                EXPECT_EQ(err, memFullErr) << save << " " << n;
+                EXPECT_EQ(d, nullptr) << save << " " << n;
+            }
+            NavDialogDispose(d);
+            if (!failed) break;
+        }
+    }
+    DisposeHandle(reinterpret_cast<Handle>(types));
 }
 
 TEST(ChooseFolderDialog, AnswersTheFolderAndRemembersItUnderItsKey)
