@@ -79,10 +79,17 @@ void DrawClipped(ControlRef c)
     RgnHandle saved = NewRgn();
     if (!saved) return;
     GetClip(saved);
+    // The clip comes back however the drawing ends.
+    struct Restore {
+        RgnHandle clip;
+        ~Restore()
+        {
+            SetClip(clip);
+            DisposeRgn(clip);
+        }
+    } restore{saved};
     ClipRect(&r);
     Draw1Control(c);
-    SetClip(saved);
-    DisposeRgn(saved);
 }
 
 }  // namespace
