@@ -156,7 +156,9 @@ TEST_F(MenuTest, MemoryRunningOutClosesTheMenusAndSaysSoInMemError)
         int32_t choice = -1;
         EXPECT_NO_THROW(choice = popUp(n));
         EXPECT_EQ(MemError(), choice == 0 ? memFullErr : noErr);
-        if (choice != 0) EXPECT_EQ(choice, chosen);
+        if (choice != 0) {
+            EXPECT_EQ(choice, chosen);
+        }
         refused += choice == 0 ? 1 : 0;
         EXPECT_TRUE(Pixels() == before);
         if (!failed_ || HasFailure()) break;
