@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "app/appl/MemoryShort.h"
+#include "app/appl/Menus.h"
 #include "app/dialogs/Messages.h"
 #include "app/longlist/LongList.h"
 #include "platform/drawing/Ports.h"
+#include "platform/menus/Menus.h"
 #include "platform/windows/Windows.h"
 #include "tests/platform/core/FailingNew.h"
 #include "tests/platform/events/HeadlessFixture.h"
@@ -152,6 +154,43 @@ TEST_F(WindowsShortOfMemory, AStringListEditorThatCannotOpenSaysSoAndTheKeysChan
         if (HasFailure()) break;
     }
     EXPECT_GT(refused, 0);
+}
+
+// The File menu opened from the bar and left, memory running out at each
+// allocation: no exception leaves the choosing, and where the menus
+// closed for want of memory that is said once.
+TEST_F(WindowsShortOfMemory, MenusClosedForWantOfMemorySaySoOnce)
+{
+    ASSERT_NE(OpenDoc(InFolder("Demo.QzB")), nullptr);
+    Rect title{};
+    ASSERT_TRUE(GetMenuTitleRect(GetMenuID(TheMenus[2]->menu), &title));
+    const Point p{int16_t((title.top + title.bottom) / 2), int16_t((title.left + title.right) / 2)};
+    auto choose = [&](int64_t failAt) {
+        platform::testing::HeadlessRun run(
+            Script().Press(p.h, p.v).Move(p.h, 300).Wait(2).Move(900, 700).Wait(2).Release());
+        EventRecord e{};
+        EXPECT_TRUE(platform::testing::NextEvent(mDownMask, &e));
+        ResetAlerts();
+        if (failAt >= 0) testfaults::FailNthNew(failAt);
+        int32_t chosen = -1;
+        EXPECT_NO_THROW(chosen = SelectFromMenuBar(e.where));
+        if (failAt >= 0) testfaults::StopFailingNew();
+        HiliteMenu(0);
+        return chosen;
+    };
+    const int64_t count = Allocations([&] { choose(-1); });
+    int said = 0;
+    for (int64_t point = 0; point < count; ++point) {
+        SCOPED_TRACE("allocation " + std::to_string(point) + " of " + std::to_string(count));
+        EXPECT_EQ(choose(point), 0);
+        EXPECT_LE(AlertCount(), 1);
+        if (AlertCount() == 1) {
+            EXPECT_EQ(LastAlert().text, MemoryText());
+            ++said;
+        }
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(said, 0);
 }
 
 // An update of the demo's list while memory runs out at one allocation
