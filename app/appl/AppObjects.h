@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/core/MacTypes.h"
 #include "platform/dialogs/Dialogs.h"
@@ -180,6 +181,9 @@ public:
     // Editor panes: store their text; whether it changed.
     virtual int16_t Write(bool flag) { (void)flag; return 0; }
     virtual bool Modified() const { return false; }
+    // Editor panes: the text as typed, saved or not (Mac Roman; a list's
+    // strings each followed by a CR).
+    virtual std::string TypedText() const { return {}; }
 
     TPlan* fNext = nullptr;
     TPlan* fPrev = nullptr;

@@ -547,6 +547,13 @@ int16_t Pop(MenuRef menu, Point where, int16_t item)
     return int16_t(chosen & 0xFFFF);
 }
 
+int32_t SelectFromMenuBar(Point where)
+{
+    const int32_t chosen = MenuSelect(where);
+    if (!chosen && MemError() == memFullErr) ErrMsg(memFullErr);
+    return chosen;
+}
+
 void SetMenusEnabled(bool on)
 {
     for (int32_t k = 1; k <= NbMenus; ++k)

@@ -98,3 +98,7 @@ void SetDlogEditMenu();
 // Shows `menu` as a pop-up with `item` under `where` (local); the chosen
 // item, 0 for none. The menu is disposed of.
 int16_t Pop(platform::MenuRef menu, platform::Point where, int16_t item);
+// MenuSelect from a press in the bar, as the program's loops take it:
+// memory running out while the menus were open closed them with nothing
+// chosen, and is said.
+int32_t SelectFromMenuBar(platform::Point where);

@@ -164,7 +164,7 @@ void Dispatch(TAppl* appl, EventRecord& event)
         switch (part) {
         case inMenuBar:
             SetArrowCursor();
-            appl->Commande(MenuSelect(event.where));
+            appl->Commande(SelectFromMenuBar(event.where));
             break;
         case inContent:
             if (G_NoMem || !tw) break;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/appl/AppGlobals.h"
+#include "app/appl/Menus.h"
 #include "app/dialogs/BusyCursor.h"
 #include "app/dialogs/DialogUtilities.h"
 #include "app/dialogs/Messages.h"
@@ -281,7 +282,7 @@ bool ChkWait(WaitParamRec* rec, bool)
             const WindowPartCode part = FindWindow(e.where, &w);
             if (part == inMenuBar) {
                 SetArrowCursor();
-                MenuSelect(e.where);
+                SelectFromMenuBar(e.where);
                 HiliteMenu(0);
                 CursInstall();
             } else if (part == inDrag && w == window) {

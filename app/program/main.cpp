@@ -10,6 +10,7 @@
 #include "app/appl/AppGlobals.h"
 #include "app/documents/DocHooks.h"
 #include "app/appl/CommandHooks.h"
+#include "app/appl/LastResort.h"
 #include "app/dialogs/Messages.h"
 #include "app/appl/TAppl.h"
 #include "app/program/Backends.h"
@@ -35,6 +36,8 @@ constexpr const char* kUsage =
     "  --print   open the documents and print the list of each, as File > Print List... does\n"
     "  --        what follows is a document, even when it begins with -\n";
 
+int RunWithInput(const std::vector<std::string>& arguments, ProgramInput* input);
+
 int RunProgram(int argc, char** argv)
 {
     std::string note, error;
@@ -50,7 +53,20 @@ int RunProgram(int argc, char** argv)
     }
     if (!note.empty()) std::fprintf(stderr, "qzbrowser: %s\n", note.c_str());
     platform::InstallQuitSignals();
+    // Memory running out where no command takes it back: the windows are
+    // still there to keep the editors' typing and say that the program ends.
+    try {
+        return RunWithInput(arguments, input.get());
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "qzbrowser: not enough memory to go on.\n");
+        lastresort::EndForWantOfMemory();
+        return 1;
+    }
+}
 
+int RunWithInput(const std::vector<std::string>& arguments, ProgramInput* input)
+{
+    std::string error;
     InstallSecurityStart();
     if (const int16_t err = ApplInitAll(); err != 0) {
         std::fprintf(stderr, "qzbrowser: %s (error %d)\n", ApplInitAllMessage(), int(err));
@@ -90,6 +106,7 @@ int RunProgram(int argc, char** argv)
         ApplDisposeAll();
         return 1;
     }
+    lastresort::Prepare();
     DelTempFiles();
     appl->Run();
     delete appl;

@@ -7,7 +7,9 @@
 #include "app/windows/PaneHooks.h"
 #include "app/windows/TMainWindow.h"
 #include "app/appl/UndoRecords.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
+#include "platform/windows/Windows.h"
 #include "platform/events/Events.h"
 
 using namespace platform;
@@ -38,6 +40,20 @@ int16_t TEditWindow::ITWindow(const unsigned char* title, const Rect& rect, bool
         }
     }
     SetPort(saved);
+    if (result != 0) {
+        // A window that cannot be whole leaves nothing behind: the caller
+        // deletes the object, and the platform window, its menu item, its
+        // undo and text records go here.
+        for (TEHandle& te : fTexts) {
+            if (te) TEDispose(te);
+            te = nullptr;
+        }
+        RemoveMenuItem();
+        DisposeWindow(fWindow);
+        fWindow = nullptr;
+        if (fUndo) DisposeHandle(fUndo);
+        fUndo = nullptr;
+    }
     return result;
 }
 

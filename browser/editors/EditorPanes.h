@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "browser/Panes.h"
@@ -86,6 +87,7 @@ public:
     int16_t Write(bool flag) override;
     // Written on close: the text or the mark changed.
     bool Modified() const override { return fModified || fMark != fMarkAtOpen; }
+    std::string TypedText() const override;
 
     virtual void DrawCheck(int32_t mark, bool hilited);
     virtual void TrackCheck(platform::Point where, int32_t* mark);
@@ -169,6 +171,7 @@ public:
     bool Idle() override;
     int16_t Write(bool flag) override;
     bool Modified() const override { return fModified; }
+    std::string TypedText() const override;
 
     virtual void StrSaveUndo();
     virtual void StrUndo();

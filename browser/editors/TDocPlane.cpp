@@ -647,6 +647,13 @@ void TDocPlane::DeSelectPlane()
     DisableFunc(26);
 }
 
+std::string TDocPlane::TypedText() const
+{
+    if (!fTE || !(**fTE).hText) return {};
+    const TERec& r = **fTE;
+    return std::string(*r.hText, size_t(std::max<int32_t>(r.teLength, 0)));
+}
+
 int16_t TDocPlane::Write(bool)
 {
     if (!fTE) return 0;

@@ -113,6 +113,23 @@ void TStrPlane::StoreCurrent()
     if (n) std::memcpy(e.text + 1, *r.hText, n);
 }
 
+std::string TStrPlane::TypedText() const
+{
+    // The current string is the record's, the others the table's.
+    std::string text;
+    for (int16_t i = 1; i <= Count(); ++i) {
+        const StrEntry& e = fTable[size_t(i - 1)];
+        if (i == fCurrent && fTE && (**fTE).hText) {
+            const TERec& r = **fTE;
+            text.append(*r.hText, std::min<size_t>(size_t(std::max<int16_t>(r.teLength, 0)), kMaxLength));
+        } else {
+            text.append(reinterpret_cast<const char*>(e.text + 1), e.text[0]);
+        }
+        text += '\r';
+    }
+    return text;
+}
+
 void TStrPlane::PlaceRecord()
 {
     if (!fTE || fCurrent < 1 || fCurrent > Count()) return;

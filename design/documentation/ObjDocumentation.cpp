@@ -289,17 +289,24 @@ void TObjQz::EditDoc(TMainDoc* doc)
         ErrMsg(err);
         return;
     }
+    // Memory running out while the pane is made or the window shown takes
+    // the window away again: no half-made editor stays to take the keys.
     TPlan* pane = nullptr;
-    const int16_t err = PaneHooks().makeDocPlane ? PaneHooks().makeDocPlane(editor, doc->fFirstWindow, &pane) : -4;
-    if (err != 0 || !pane) {
-        SetFlag(kFlagDocOpen, false);
-        doc->RemoveWindow(editor);
-        editor->Dispose();
-        if (err != 0 && err != -4) ErrMsg(err);
-        return;
+    int16_t err = -4;
+    try {
+        if (PaneHooks().makeDocPlane) err = PaneHooks().makeDocPlane(editor, doc->fFirstWindow, &pane);
+        if (err == 0 && pane) {
+            editor->AddPlane(pane);
+            editor->Show();
+            return;
+        }
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
     }
-    editor->AddPlane(pane);
-    editor->Show();
+    SetFlag(kFlagDocOpen, false);
+    doc->RemoveWindow(editor);
+    editor->Dispose();
+    if (err != 0 && err != -4) ErrMsg(err);
 }
 
 uint32_t TObjQz::OwnResourceTime()

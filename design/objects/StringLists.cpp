@@ -92,14 +92,21 @@ void TSTRObjQz::Edit(TMainDoc* doc)
     }
     // The next window opens one step further, as after any new window.
     if (MyAppl) OffsetRect(&MyAppl->fDefaultRect, int16_t(r.left - placed.left), int16_t(r.top - placed.top));
+    // Memory running out while the pane is made or the window shown takes
+    // the window away again: no half-made editor stays to take the keys.
     TPlan* pane = nullptr;
-    const int16_t err = PaneHooks().makeStrPlane ? PaneHooks().makeStrPlane(editor, this, &pane) : -4;
-    if (err != 0 || !pane) {
-        doc->RemoveWindow(editor);
-        editor->Dispose();
-        if (err != -4) ErrMsg(err ? err : int16_t(-108));
-        return;
+    int16_t err = -4;
+    try {
+        if (PaneHooks().makeStrPlane) err = PaneHooks().makeStrPlane(editor, this, &pane);
+        if (err == 0 && pane) {
+            editor->AddPlane(pane);
+            editor->Show();
+            return;
+        }
+    } catch (const std::bad_alloc&) {
+        err = memFullErr;
     }
-    editor->AddPlane(pane);
-    editor->Show();
+    doc->RemoveWindow(editor);
+    editor->Dispose();
+    if (err != -4) ErrMsg(err ? err : int16_t(-108));
 }

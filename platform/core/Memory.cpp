@@ -415,6 +415,8 @@ void BlockMoveData(const void* src, void* dst, Size count) { BlockMove(src, dst,
 
 OSErr MemError() { return State().lastError; }
 uint32_t MemoryShortfalls() { return State().shortfalls; }
+void NoteMemoryShortfall() { ++State().shortfalls; }
+void SetMemError(OSErr err) { SetErr(err); }
 
 Size FreeMem()
 {

@@ -73,6 +73,13 @@ OSErr MemError();
 // goes on without what it could not get (a drawing without its icon)
 // learns from a change that it is not whole.
 uint32_t MemoryShortfalls();
+// Counts a shortfall met other than by a refused block: a drawing call
+// that ran out of memory and drew less.
+void NoteMemoryShortfall();
+// Records the outcome of a service that ran out of memory other than by a
+// refused block (a list that could not grow): MemError() answers it as
+// after a block call, and memFullErr counts as a shortfall.
+void SetMemError(OSErr err);
 
 // The simulated memory budget: FreeMem is the budget less the bytes in use.
 Size FreeMem();

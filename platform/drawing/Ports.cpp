@@ -1,4 +1,5 @@
 #include "platform/core/Errors.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Text.h"
 
@@ -58,7 +59,12 @@ uint32_t PackRGB(const RGBColor& c)
 }
 
 OSErr QDError() { return gQDError; }
-void SetQDError(OSErr err) { gQDError = err; }
+void SetQDError(OSErr err)
+{
+    gQDError = err;
+    // Whoever drew learns from the count that the drawing is not whole.
+    if (err == memFullErr) NoteMemoryShortfall();
+}
 
 void InitPortRecord(GrafPort* port, PixMapHandle pixMap, const Rect& portRect)
 {

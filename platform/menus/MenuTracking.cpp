@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/core/Errors.h"
+#include "platform/core/Memory.h"
 #include "platform/drawing/GWorlds.h"
 #include "platform/drawing/Ports.h"
 #include "platform/drawing/Rects.h"
@@ -69,13 +70,17 @@ void CloseFrom(size_t level)
 }
 
 // Shows a menu in `rect` (global): its own world in the menu layer, drawn
-// by its definition.
+// by its definition. Memory running out throws, for the entry point to
+// close every menu.
 bool Show(MenuRef menu, const Rect& rect)
 {
     OpenMenu m;
     m.menu = menu;
     m.rect = rect;
-    if (NewGWorld(&m.world, 32, &rect, nullptr, nullptr, 0) != noErr) return false;
+    if (const OSErr err = NewGWorld(&m.world, 32, &rect, nullptr, nullptr, 0); err != noErr) {
+        if (err == memFullErr) throw std::bad_alloc();
+        return false;
+    }
     // A definition that does not draw with the theme gets the theme's
     // background under its drawing.
     int16_t savvy = 0;
@@ -94,7 +99,7 @@ bool Show(MenuRef menu, const Rect& rect)
         Track().open.push_back(m);
     } catch (...) {
         Close(m);
-        return false;
+        throw;
     }
     return true;
 }
@@ -312,6 +317,23 @@ int32_t SelectFrom(Point start)
     return result;
 }
 
+// The entry points that track open menus: memory running out while they
+// are open closes them, the screen under them given back; nothing is
+// chosen, and MemError() says why.
+template <class F>
+int32_t Guarded(F&& track)
+{
+    try {
+        const int32_t choice = track();
+        SetMemError(noErr);
+        return choice;
+    } catch (const std::bad_alloc&) {
+        menus::ResetMenuTracking();
+        SetMemError(memFullErr);
+        return 0;
+    }
+}
+
 }  // namespace
 
 namespace menus {
@@ -329,14 +351,7 @@ int32_t MenuSelect(Point start)
 {
     CloseFrom(0);
     Track().lastChoice = 0;
-    // Memory running out while the menus are open closes them, the screen
-    // under them given back, before the caller learns of it.
-    try {
-        return SelectFrom(start);
-    } catch (const std::bad_alloc&) {
-        menus::ResetMenuTracking();
-        throw;
-    }
+    return Guarded([&] { return SelectFrom(start); });
 }
 
 int32_t MenuChoice() { return Track().lastChoice; }
@@ -346,16 +361,18 @@ int32_t PopUpMenuSelect(MenuRef menu, int16_t top, int16_t left, MenuItemIndex i
     if (!IsMenu(menu)) return 0;
     CloseFrom(0);
     Track().lastChoice = 0;
-    EnsureSize(menu);
-    Rect rect{0, 0, 0, 0};
-    int16_t which = int16_t(item);
-    OpenMenu probe;
-    probe.menu = menu;
-    Message(probe, kMenuPopUpMsg, Point{left, top}, &which);
-    rect = probe.rect;
-    if (EmptyRect(&rect)) return 0;
-    if (!Show(menu, rect)) return 0;
-    return TrackOpenMenus(false);
+    return Guarded([&]() -> int32_t {
+        EnsureSize(menu);
+        Rect rect{0, 0, 0, 0};
+        int16_t which = int16_t(item);
+        OpenMenu probe;
+        probe.menu = menu;
+        Message(probe, kMenuPopUpMsg, Point{left, top}, &which);
+        rect = probe.rect;
+        if (EmptyRect(&rect)) return 0;
+        if (!Show(menu, rect)) return 0;
+        return TrackOpenMenus(false);
+    });
 }
 
 int32_t MenuKey(CharParameter ch)

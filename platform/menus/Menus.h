@@ -173,6 +173,9 @@ bool GetMenuTitleRect(MenuID id, Rect* title);
 
 // Choosing. Each answers (menu id << 16) | item, or 0 when nothing was
 // chosen; a chosen title stays hilited until HiliteMenu(0).
+// MenuSelect and PopUpMenuSelect set MemError(): memFullErr when memory ran
+// out while the menus were open (they are closed, the screen under them
+// given back, and they answer 0), else noErr.
 int32_t MenuSelect(Point start);
 // The menu and item last released on, or found by MenuKey, when it gave 0
 // because the item was disabled; 0 otherwise.

@@ -212,6 +212,10 @@
     "The document \""  # 145-146 around the document's name: its data file or companion under a second name, at an open
     "\" or its companion file has a second name on the disk (a hard link, as backup tools make), which a change here would change too or leave behind, so it was not opened. Open a copy of its files instead."
     "This string list holds more than 32,767 strings, more than the string list editor can hold: it was not opened. Export List and Print List still give all its strings."  # 147 a string list too long to edit
+    "Memory ran out and the program cannot go on: it ends now."  # 148-151 the last resort: 149 before the names of the files that keep the editors' typing, 150 when some could not be kept
+    " Unsaved typing is kept beside its document, in: "
+    " Some unsaved typing could not be kept."
+    " (not saved)"  # 151 after an editor's title: the name of the text file keeping its typing
 }
 
 # A message about a file, naming it (ErrorMessageAbout): the items before

@@ -216,7 +216,7 @@ int16_t RunLoop(DialogRef dialog)
             WindowRef hit = nullptr;
             const WindowPartCode part = e.what == mouseDown ? FindWindow(e.where, &hit) : WindowPartCode(inDesk);
             if (e.what == mouseDown && part == inMenuBar) {
-                MenuSelect(e.where);
+                SelectFromMenuBar(e.where);
                 HiliteMenu(0);
                 continue;
             }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/FourCC.h"
+#include "platform/core/Memory.h"
 #include "platform/menus/MenuRecord.h"
 #include "platform/menus/MenuText.h"
 #include "platform/menus/Menus.h"
@@ -18,6 +19,7 @@
 #include "platform/resfiles/ResourceFileFormat.h"
 #include "platform/resfiles/Resources.h"
 #include "platform/screen/Screen.h"
+#include "tests/platform/core/FailingNew.h"
 #include "tests/platform/windows/WindowFixture.h"
 
 namespace platform {
@@ -66,8 +68,9 @@ protected:
         for (int i = 1; i < n; ++i) v = int16_t(v + (i == 2 ? 8 : line));
         return int16_t(v + line / 2);
     }
-    // Presses on the title, goes to `to` through the menu and releases.
-    int32_t Select(std::vector<Point> path, uint32_t* titleWhileOpen = nullptr)
+    // Presses on the title, goes to `to` through the menu and releases;
+    // with `failAt`, that allocation of MenuSelect's fails.
+    int32_t Select(std::vector<Point> path, uint32_t* titleWhileOpen = nullptr, int64_t failAt = -1)
     {
         const int16_t th = int16_t((title.left + title.right) / 2);
         Script s;
@@ -82,8 +85,13 @@ protected:
         Play(std::move(s), options);
         EventRecord e{};
         if (!testing::NextEvent(mDownMask, &e)) return -1;
-        return MenuSelect(e.where);
+        if (failAt >= 0) testfaults::FailNthNew(failAt);
+        const int32_t choice = MenuSelect(e.where);
+        failed_ = failAt >= 0 && !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        return choice;
     }
+    bool failed_ = false;
     MenuRef edit = nullptr;
     MenuRef more = nullptr;
     Rect title{};
@@ -100,6 +108,62 @@ TEST_F(MenuTest, PressDragReleaseChoosesAndLeavesTheScreenAsItWas)
     EXPECT_NE(ScreenPixel(int16_t(title.left + 2), 5), 0xFFFFFFu);  // and after a choice
     HiliteMenu(0);
     EXPECT_TRUE(Pixels() == before);
+}
+
+// Memory running out at any allocation while the menus are open: no
+// exception leaves MenuSelect or PopUpMenuSelect; each answers nothing
+// with MemError() saying why, the menus closed and the screen as before,
+// or the choice whole.
+TEST_F(MenuTest, MemoryRunningOutClosesTheMenusAndSaysSoInMemError)
+{
+    const std::vector<uint32_t> before = Pixels();
+    const int16_t h = int16_t(title.left + 20);
+    int refused = 0;
+    for (int64_t n = 0;; ++n) {
+        SCOPED_TRACE(n);
+        int32_t choice = -1;
+        EXPECT_NO_THROW(choice = Select({{ItemV(20, 1), h}, {ItemV(20, 3), h}}, nullptr, n));
+        if (choice == 0) {
+            EXPECT_EQ(MemError(), memFullErr);
+            EXPECT_TRUE(Pixels() == before);
+            ++refused;
+        } else {
+            EXPECT_EQ(choice, (5 << 16) | 3);
+            EXPECT_EQ(MemError(), noErr);
+            HiliteMenu(0);
+            EXPECT_TRUE(Pixels() == before);
+        }
+        if (!failed_ || HasFailure()) break;
+    }
+    EXPECT_GT(refused, 0);
+
+    // A pop-up likewise, with its choice when nothing fails.
+    auto popUp = [&](int64_t failAt) {
+        Play(Script().Press(300, 200).Wait(2).Release());
+        EventRecord e{};
+        if (!testing::NextEvent(mDownMask, &e)) return -1;
+        if (failAt >= 0) testfaults::FailNthNew(failAt);
+        const int32_t choice = PopUpMenuSelect(edit, 200, 300, 1);
+        failed_ = failAt >= 0 && !testfaults::NewFailurePending();
+        testfaults::StopFailingNew();
+        return choice;
+    };
+    const int32_t chosen = popUp(-1);
+    EXPECT_NE(chosen, 0);
+    refused = 0;
+    for (int64_t n = 0;; ++n) {
+        SCOPED_TRACE("pop-up, " + std::to_string(n));
+        int32_t choice = -1;
+        EXPECT_NO_THROW(choice = popUp(n));
+        EXPECT_EQ(MemError(), choice == 0 ? memFullErr : noErr);
+        if (choice != 0) {
+            EXPECT_EQ(choice, chosen);
+        }
+        refused += choice == 0 ? 1 : 0;
+        EXPECT_TRUE(Pixels() == before);
+        if (!failed_ || HasFailure()) break;
+    }
+    EXPECT_GT(refused, 0);
 }
 
 TEST_F(MenuTest, DisabledItemGivesNothingButMenuChoiceNamesIt)
