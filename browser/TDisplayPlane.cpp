@@ -89,15 +89,6 @@ void DrawClipped(ControlRef c)
         }
     } back{saved};
     GetClip(saved);
-    // The clip comes back however the drawing ends.
-    struct Restore {
-        RgnHandle clip;
-        ~Restore()
-        {
-            SetClip(clip);
-            DisposeRgn(clip);
-        }
-    } restore{saved};
     ClipRect(&r);
     Draw1Control(c);
 }
