@@ -128,12 +128,8 @@ int16_t TObjQz::ReadDoc(void* text, int32_t* state, bool* added)
     DocStore store(owner);
     Handle doc = xget1res(type, id);
     if (doc && GetHandleSize(doc) < 4) {
-        // Too short for its header: none. A local one stays until the
-        // editor writes over it; a server's goes, for the one made below.
-        if (owner->fRemote) {
-            DelDoc();
-            useres(owner->fResFile);
-        }
+        DelDoc();
+        useres(owner->fResFile);
         doc = nullptr;
     }
     if (doc) {
@@ -143,10 +139,6 @@ int16_t TObjQz::ReadDoc(void* text, int32_t* state, bool* added)
         return GetTe(te, owner->fRsrFile, type, id);
     }
     if (added) *added = true;
-    // Reading writes nothing to a local document: its documentation is
-    // added when first written (WriteDoc). A server's is made now, for the
-    // edit lock is taken on it.
-    if (!owner->fRemote) return 0;
     ServerDocChange change(owner);
     if (const int16_t err = change.Begun()) return err;
     Handle header = NewDocHeader(2);
@@ -155,12 +147,18 @@ int16_t TObjQz::ReadDoc(void* text, int32_t* state, bool* added)
         DisposeHandle(header);
         return reserr ? reserr : int16_t(memFullErr);
     }
-    if (const int16_t err = change.Commit()) return err;
-    // The server holds the empty documentation now, whatever follows.
-    SetDocFlag();
-    bool locked = false;
-    if (!xgetreslock(type, id, &locked, true) && reserr != 0) return reserr;
-    return 0;
+    if (owner->fRemote) {
+        if (const int16_t err = change.Commit()) return err;
+        // The server holds the empty documentation now, whatever follows.
+        SetDocFlag();
+        bool locked = false;
+        if (!xgetreslock(type, id, &locked, true) && reserr != 0) return reserr;
+        return 0;
+    }
+    // The new header is committed with the map: the store keeps no
+    // resource that only its map in memory knows.
+    updateres(owner->fResFile);
+    return reserr;
 }
 
 int16_t TObjQz::WriteDoc(void* text, int32_t state)

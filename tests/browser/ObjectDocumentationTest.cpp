@@ -71,9 +71,9 @@ TEST_F(ObjectDocumentation, BuiltRunsAreReadWithTheirStyles)
     }
 }
 
-// No documentation yet: it reads as new, state 2, and nothing is written
-// (the first write adds it); stored states outside 0..2 read as 0.
-TEST_F(ObjectDocumentation, ReadingMissingDocumentationWritesNothing)
+// No documentation yet: a 4-byte header with state 2 is added and kept;
+// stored states outside 0..2 read as 0.
+TEST_F(ObjectDocumentation, ReadingMissingDocumentationAddsAHeader)
 {
     Load(kDescription);
     TObjQz* bare = Find(2, "Bare");
@@ -84,9 +84,9 @@ TEST_F(ObjectDocumentation, ReadingMissingDocumentationWritesNothing)
     EXPECT_TRUE(added);
     EXPECT_EQ(state, 2);
     EXPECT_EQ(Text(te), "");
-    EXPECT_EQ(Stored(FourCC("CCHE"), 33), Bytes{});
+    EXPECT_EQ(Stored(FourCC("CCHE"), 33), (Bytes{0, 1, 0, 2}));
     Reopen(built_);
-    EXPECT_EQ(Stored(FourCC("CCHE"), 33), Bytes{});
+    EXPECT_EQ(Stored(FourCC("CCHE"), 33), (Bytes{0, 1, 0, 2})) << "committed";
     Bytes b = Stored(FourCC("CCHE"), 32);
     for (const auto& [stored, read] : {std::pair{7, 0}, std::pair{-1, 0}, std::pair{3, 0}, std::pair{1, 1}}) {
         CloseDoc();
