@@ -350,6 +350,7 @@ bool CPseudoResFile::UpdateResNoMap()
         BlockWriter writer;
         std::vector<std::pair<int32_t, int32_t>> placed;
         for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+            if (!fMap.TypeAt(t).edited) continue;
             for (int32_t r = 0; r < int32_t(fMap.TypeAt(t).records.size()); ++r) {
                 const MapRecord& rec = fMap.At(t, r);
                 if (!(rec.attributes & kAttrChanged)) continue;
@@ -403,6 +404,7 @@ bool CPseudoResFile::UpdateResNoMap()
             Fail(err);
             return false;
         }
+        fMap.NoteNoneChanged();
         Fail(noErr);
         return true;
     });
@@ -600,9 +602,11 @@ bool CPseudoResFile::HasUncommitted() const
     // them.
     if (fCommitPutOff || fCommitFailed || fNamesAhead || fMap.changed || fBitmaps.TableChanged() || fBitmaps.AnyDirty())
         return true;
-    for (int32_t t = 0; t < fMap.TypeCount(); ++t)
+    for (int32_t t = 0; t < fMap.TypeCount(); ++t) {
+        if (!fMap.TypeAt(t).edited) continue;
         for (const MapRecord& rec : fMap.TypeAt(t).records)
             if ((rec.attributes & kAttrChanged) && rec.contents) return true;
+    }
     return false;
 }
 

@@ -157,11 +157,22 @@ void DropMethodRecords(TMainDoc* doc, const std::unordered_set<int16_t>& ids)
     if (!dir) return;
     const int32_t records = int32_t(platform::GetHandleSize(dir)) / kProcRecordSize;
     auto* p = reinterpret_cast<uint8_t*>(*dir);
+    // One method leaves at each deletion of a command of its own: its id
+    // is compared, not looked up.
+    const int16_t only = ids.size() == 1 ? *ids.begin() : 0;
+    auto leaves = [&](int32_t i) {
+        const int16_t id = platform::ReadBES16(p + i * kProcRecordSize + kMethodIdAt);
+        return ids.size() == 1 ? id == only : ids.count(id) != 0;
+    };
+    // Each stretch of kept records moves up in one piece.
     int32_t kept = 0;
-    for (int32_t i = 0; i < records; ++i) {
-        if (ids.count(platform::ReadBES16(p + i * kProcRecordSize + kMethodIdAt))) continue;
-        if (kept != i) std::memmove(p + kept * kProcRecordSize, p + i * kProcRecordSize, size_t(kProcRecordSize));
-        ++kept;
+    for (int32_t i = 0; i < records;) {
+        int32_t end = i;
+        while (end < records && !leaves(end)) ++end;
+        if (kept != i && end > i)
+            std::memmove(p + kept * kProcRecordSize, p + i * kProcRecordSize, size_t(end - i) * kProcRecordSize);
+        kept += end - i;
+        i = end + 1;
     }
     if (kept != records) {
         platform::SetHandleSize(dir, platform::Size(kept * kProcRecordSize));

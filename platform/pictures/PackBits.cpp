@@ -61,8 +61,12 @@ bool UnpackBits(const uint8_t* src, size_t srcSize, size_t itemSize, uint8_t* ou
             size_t n = 257 - size_t(flag);
             if (itemSize > srcSize - in || n * itemSize > outSize - done)
                 return false;
-            for (size_t k = 0; k < n; ++k)
-                std::memcpy(out + done + k * itemSize, src + in, itemSize);
+            // Most rows pack bytes (the planes of 32-bit pixels): one fill.
+            if (itemSize == 1)
+                std::memset(out + done, src[in], n);
+            else
+                for (size_t k = 0; k < n; ++k)
+                    std::memcpy(out + done + k * itemSize, src + in, itemSize);
             in += itemSize;
             done += n * itemSize;
         }

@@ -188,21 +188,25 @@ PixelReadResult PictPixels::Read(PictCursor& in, const PictPixMapHeader& h, bool
             std::memcpy(out, src, size_t(rb));
             continue;
         }
+        // One loop per layout, each left to run straight through its row.
         auto* px = reinterpret_cast<uint32_t*>(out);
-        for (int32_t x = 0; x < width; ++x) {
-            uint32_t r, g, b;
-            if (depth == 16) {
+        if (depth == 16) {
+            for (int32_t x = 0; x < width; ++x) {
                 uint32_t v = uint32_t((src[2 * x] << 8) | src[2 * x + 1]);
-                r = Expand5((v >> 10) & 31), g = Expand5((v >> 5) & 31), b = Expand5(v & 31);
-            } else if (packType == 4 && rb >= 8) {
-                int32_t skip = h.cmpCount == 4 ? width : 0;  // alpha plane first
-                r = src[skip + x], g = src[skip + width + x], b = src[skip + 2 * width + x];
-            } else if (packType == 2 && rb >= 8) {
-                r = src[3 * x], g = src[3 * x + 1], b = src[3 * x + 2];
-            } else {
-                r = src[4 * x + 1], g = src[4 * x + 2], b = src[4 * x + 3];
+                px[x] = (Expand5((v >> 10) & 31) << 16) | (Expand5((v >> 5) & 31) << 8) | Expand5(v & 31);
             }
-            px[x] = (r << 16) | (g << 8) | b;
+        } else if (packType == 4 && rb >= 8) {
+            const uint8_t* red = src + (h.cmpCount == 4 ? width : 0);  // alpha plane first
+            const uint8_t* green = red + width;
+            const uint8_t* blue = green + width;
+            for (int32_t x = 0; x < width; ++x)
+                px[x] = (uint32_t(red[x]) << 16) | (uint32_t(green[x]) << 8) | blue[x];
+        } else if (packType == 2 && rb >= 8) {
+            for (int32_t x = 0; x < width; ++x)
+                px[x] = (uint32_t(src[3 * x]) << 16) | (uint32_t(src[3 * x + 1]) << 8) | src[3 * x + 2];
+        } else {
+            for (int32_t x = 0; x < width; ++x)
+                px[x] = (uint32_t(src[4 * x + 1]) << 16) | (uint32_t(src[4 * x + 2]) << 8) | src[4 * x + 3];
         }
     }
     map_ = PixMap{};

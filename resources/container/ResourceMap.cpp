@@ -227,9 +227,10 @@ void ResourceMap::Add(ResType type, const MapRecord& record, int32_t* t, int32_t
     if (made) {
         types_.reserve(types_.size() + 1);
         ti = int32_t(types_.size());
-        types_.push_back(TypeList{type, {}, 0});
+        types_.push_back(TypeList{type, {}, 0, true});
     }
     TypeList& list = types_[size_t(ti)];
+    list.edited = true;
     auto& records = list.records;
     const int32_t ri = int32_t(records.size());
     try {

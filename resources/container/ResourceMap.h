@@ -33,6 +33,10 @@ struct TypeList {
     // A removal moves the records on its shorter side.
     std::deque<MapRecord> records;
     uint32_t nextSerial = 0;
+    // Whether a record of the list may be marked changed: set by whatever
+    // can mark one (a read, an edit, an addition), cleared only once a
+    // commit found none left. A commit looks at these lists alone.
+    bool edited = true;
 };
 
 class ResourceMap {
@@ -51,7 +55,16 @@ public:
     const TypeList& TypeAt(int32_t t) const { return types_[size_t(t)]; }
     const MapRecord& At(int32_t t, int32_t r) const { return types_[size_t(t)].records[size_t(r)]; }
     // Fields other than the contents handle may be changed through here.
-    MapRecord& Edit(int32_t t, int32_t r) { return types_[size_t(t)].records[size_t(r)]; }
+    MapRecord& Edit(int32_t t, int32_t r)
+    {
+        types_[size_t(t)].edited = true;
+        return types_[size_t(t)].records[size_t(r)];
+    }
+    // No record of any list is marked changed any more.
+    void NoteNoneChanged()
+    {
+        for (TypeList& list : types_) list.edited = false;
+    }
     void SetContents(int32_t t, int32_t r, platform::Handle h);
 
     // 0-based indices. FindID takes the last list of the type and its
