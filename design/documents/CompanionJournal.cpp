@@ -122,6 +122,8 @@ int16_t CompanionJournal::Commit()
     if (const int16_t fork = platform::ResFileForkRef(refNum_); fork && !entries_.empty())
         if (const int16_t moved = platform::CheckForkPath(fork)) return moved;
     if (!entries_.empty() && !kept_ && !data_.path.empty() && IsCompanionFile(refNum_, data_)) {
+        journal_ = KeptCompanionJournal(data_).path;
+        journalFolder_ = journal_.substr(0, journal_.rfind('/'));
         std::vector<uint8_t> bytes;
         int16_t err = platform::PendingResFileBytes(refNum_, &bytes);
         if (err == 0 && !bytes.empty()) err = KeepCompanion(data_, bytes, &kept_);
@@ -177,7 +179,7 @@ int16_t CompanionJournal::Abandon()
 void CompanionJournal::Finish()
 {
     if (refNum_ != -1 && held_) platform::HoldResFile(refNum_, false);
-    if (kept_ && ForgetKeptCompanion(data_) == platform::fnfErr) {
+    if (kept_ && ForgetKeptCompanionAt(journal_, journalFolder_) == platform::fnfErr) {
         // Another program moved the document's folder, the old bytes kept
         // in it: they go from there.
         const std::string now = platform::DocumentMovedTo(platform::ResFileForkRef(refNum_));

@@ -63,6 +63,9 @@ private:
     platform::FSSpec data_;
     bool held_ = false;
     bool kept_ = false;  // the old bytes are on the disk
+    // Where they are, known before they are written, so that their removal
+    // once the change landed needs no memory.
+    std::string journal_, journalFolder_;
     std::vector<Entry> entries_;
 };
 

@@ -293,6 +293,12 @@ int16_t ForgetKeptCompanion(const FSSpec& data)
     }
 }
 
+int16_t ForgetKeptCompanionAt(const std::string& journal, const std::string& folder)
+{
+    if (platform::fileops::Unlink(journal) != 0 && errno != ENOENT) return platform::OSErrFromErrno(errno);
+    return platform::FlushFolder(folder);
+}
+
 int16_t FinishKeptCompanion(const FSSpec& data, bool* unused)
 {
     bool ignored = false;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/files/FileTypes.h"
@@ -25,6 +26,9 @@
 int16_t KeepCompanion(const platform::FSSpec& data, const std::vector<uint8_t>& newBytes, bool* kept);
 // The change landed whole, or was taken back whole: the journal goes.
 int16_t ForgetKeptCompanion(const platform::FSSpec& data);
+// The same for the journal at `journal`, in `folder`: needs no memory, so
+// that a change that landed never leaves its journal for want of it.
+int16_t ForgetKeptCompanionAt(const std::string& journal, const std::string& folder);
 // Puts right what a crash left of a change of both files (see above) and
 // removes the journal. Nothing to do in the usual case, nor while the
 // document is held, here or by another program. `*unused` (may be null)

@@ -66,14 +66,6 @@ bool IsKept(const std::string& path)
     return std::find(Kept().begin(), Kept().end(), std::pair{st.st_dev, st.st_ino}) != Kept().end();
 }
 
-OSErr FlushFolder(const std::string& folder)
-{
-    // Some file systems cannot flush a folder (EINVAL): they keep names safe
-    // by other means.
-    if (fileops::SyncFolder(folder) != 0 && errno != EINVAL) return OSErrFromErrno(errno);
-    return noErr;
-}
-
 }  // namespace
 
 TemporaryFile::~TemporaryFile()
@@ -205,6 +197,14 @@ bool IsTemporaryName(const std::string& name)
     return name.size() > kSuffixDigits + 3 && name.compare(0, 2, "._") == 0 && name[digits - 1] == '.' &&
            std::all_of(name.begin() + std::ptrdiff_t(digits), name.end(),
                        [](char c) { return std::isxdigit(uint8_t(c)) != 0; });
+}
+
+OSErr FlushFolder(const std::string& folder)
+{
+    // Some file systems cannot flush a folder (EINVAL): they keep names safe
+    // by other means.
+    if (fileops::SyncFolder(folder) != 0 && errno != EINVAL) return OSErrFromErrno(errno);
+    return noErr;
 }
 
 OSErr FlushFolderOf(const std::string& path) { return FlushFolder(FolderOf(path)); }

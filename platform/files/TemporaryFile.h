@@ -58,6 +58,8 @@ private:
 // Flushes the folder holding `path`, so that the names created, removed or
 // renamed in it are durable.
 OSErr FlushFolderOf(const std::string& path);
+// The same for `folder` itself; needs no memory.
+OSErr FlushFolder(const std::string& folder);
 // Removes the temporaries a killed process left while replacing `path`,
 // but for the files kept from sweeps.
 void RemoveTemporariesOf(const std::string& path);

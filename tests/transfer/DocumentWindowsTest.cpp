@@ -1902,6 +1902,9 @@ TEST_P(ShortOfMemory, TheProgramGoesOnWithItsDocumentsAsTheirFilesAndSaysItOnce)
                  : says == MemoryText()        ? ", says memory"
                                                : ", says \"" + says.substr(0, 40) + "\"") +
                 ";";
+        // The files are as before or as the command leaves them, and
+        // nothing is left beside them.
+        EXPECT_TRUE(changed.empty() || saved) << what;
         // A command that went through, files and windows (a save: files)
         // as it meant, is not said to have failed.
         if (saved && (row.saves || Same(now, landed, untouched))) {
