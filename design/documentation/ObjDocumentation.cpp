@@ -287,24 +287,13 @@ void TObjQz::EditDoc(TMainDoc* doc)
         ErrMsg(err);
         return;
     }
-    // Memory running out while the pane is made or the window shown takes
-    // the window away again: no half-made editor stays to take the keys.
-    TPlan* pane = nullptr;
-    int16_t err = -4;
-    try {
-        if (PaneHooks().makeDocPlane) err = PaneHooks().makeDocPlane(editor, doc->fFirstWindow, &pane);
-        if (err == 0 && pane) {
-            editor->AddPlane(pane);
-            editor->Show();
-            return;
-        }
-    } catch (const std::bad_alloc&) {
-        err = memFullErr;
+    std::function<int16_t(TPlan**)> makePane;
+    if (PaneHooks().makeDocPlane)
+        makePane = [&](TPlan** pane) { return PaneHooks().makeDocPlane(editor, doc->fFirstWindow, pane); };
+    if (const int16_t err = ShowEditorPane(doc, editor, makePane); err != 0) {
+        SetFlag(kFlagDocOpen, false);
+        if (err != -4) ErrMsg(err);
     }
-    SetFlag(kFlagDocOpen, false);
-    doc->RemoveWindow(editor);
-    editor->Dispose();
-    if (err != 0 && err != -4) ErrMsg(err);
 }
 
 uint32_t TObjQz::OwnResourceTime()

@@ -14,6 +14,7 @@
 #include "design/objects/ObjQz.h"
 #include "design/objects/ObjText.h"
 #include "design/objects/VarObjQz.h"
+#include "platform/core/Errors.h"
 
 namespace {
 
@@ -110,6 +111,26 @@ TEditWindow* OpenEditor(TDocument* doc, const TObjQz* obj, int16_t windowClass)
             static_cast<TEditWindow*>(w)->fObj == obj)
             return static_cast<TEditWindow*>(w);
     return nullptr;
+}
+
+int16_t ShowEditorPane(TMainDoc* doc, TEditWindow* editor, const std::function<int16_t(TPlan**)>& makePane)
+{
+    int16_t err = -4;
+    try {
+        TPlan* pane = nullptr;
+        if (makePane) err = makePane(&pane);
+        if (err == 0 && !pane) err = platform::memFullErr;
+        if (err == 0) {
+            editor->AddPlane(pane);
+            editor->Show();
+            return 0;
+        }
+    } catch (const std::bad_alloc&) {
+        err = platform::memFullErr;
+    }
+    doc->RemoveWindow(editor);
+    editor->Dispose();
+    return err;
 }
 
 bool RefusedForOpenEditor(TObjQz* obj)

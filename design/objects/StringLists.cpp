@@ -92,21 +92,8 @@ void TSTRObjQz::Edit(TMainDoc* doc)
     }
     // The next window opens one step further, as after any new window.
     if (MyAppl) OffsetRect(&MyAppl->fDefaultRect, int16_t(r.left - placed.left), int16_t(r.top - placed.top));
-    // Memory running out while the pane is made or the window shown takes
-    // the window away again: no half-made editor stays to take the keys.
-    TPlan* pane = nullptr;
-    int16_t err = -4;
-    try {
-        if (PaneHooks().makeStrPlane) err = PaneHooks().makeStrPlane(editor, this, &pane);
-        if (err == 0 && pane) {
-            editor->AddPlane(pane);
-            editor->Show();
-            return;
-        }
-    } catch (const std::bad_alloc&) {
-        err = memFullErr;
-    }
-    doc->RemoveWindow(editor);
-    editor->Dispose();
-    if (err != -4) ErrMsg(err ? err : int16_t(-108));
+    std::function<int16_t(TPlan**)> makePane;
+    if (PaneHooks().makeStrPlane)
+        makePane = [&](TPlan** pane) { return PaneHooks().makeStrPlane(editor, this, pane); };
+    if (const int16_t err = ShowEditorPane(doc, editor, makePane); err != 0 && err != -4) ErrMsg(err);
 }

@@ -116,23 +116,6 @@ protected:
         }
         run_.reset();
     }
-    // The list's view as the window holds it.
-    static std::vector<uint32_t> ListPixels(TRefWindow* w)
-    {
-        const Rect view = Main(w)->fList->rView;
-        const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(w->fWindow));
-        std::vector<uint32_t> px;
-        for (int16_t v = view.top; v < view.bottom; ++v)
-            for (int16_t h = view.left; h < view.right; ++h) {
-                uint32_t p = 0;
-                std::memcpy(&p,
-                            reinterpret_cast<const uint8_t*>(bm->baseAddr) +
-                                (v - bm->bounds.top) * (bm->rowBytes & kRowBytesMask) + (h - bm->bounds.left) * 4,
-                            4);
-                px.push_back(p & 0xFFFFFF);
-            }
-        return px;
-    }
     static std::vector<std::string> Names(ObjListHdl links)
     {
         std::vector<std::string> out;

@@ -4,6 +4,7 @@
 // of the document's files shows in the same state.
 #pragma once
 
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -18,6 +19,7 @@
 #include "app/documents/MainDoc.h"
 #include "app/program/DocumentHooks.h"
 #include "app/windows/TMainWindow.h"
+#include "platform/drawing/Ports.h"
 #include "browser/CallPanes.h"
 #include "browser/Panes.h"
 #include "design/links/XRef.h"
@@ -200,6 +202,24 @@ public:
         return nullptr;
     }
     static browser::TLstPlane* Main(TWindow* w) { return PaneOf<browser::TLstPlane>(w, 2); }
+    // The main list's view as the window holds it.
+    static std::vector<uint32_t> ListPixels(TWindow* w)
+    {
+        const platform::Rect view = Main(w)->fList->rView;
+        const platform::BitMap* bm = platform::GetPortBitMapForCopyBits(platform::GetWindowPort(w->fWindow));
+        std::vector<uint32_t> px;
+        for (int16_t v = view.top; v < view.bottom; ++v)
+            for (int16_t h = view.left; h < view.right; ++h) {
+                uint32_t p = 0;
+                std::memcpy(&p,
+                            reinterpret_cast<const uint8_t*>(bm->baseAddr) +
+                                (v - bm->bounds.top) * (bm->rowBytes & platform::kRowBytesMask) +
+                                (h - bm->bounds.left) * 4,
+                            4);
+                px.push_back(p & 0xFFFFFF);
+            }
+        return px;
+    }
     static browser::TDisplayPlane* Preview(TWindow* w) { return PaneOf<browser::TDisplayPlane>(w, 6); }
 
     // An object by its kind and full name (and its id for menus, whose

@@ -72,23 +72,6 @@ protected:
         for (int64_t i = 0; i < std::min(count, most); ++i) out.push_back(count <= most ? i : i * count / most);
         return out;
     }
-    // The list's view as the window holds it.
-    static std::vector<uint32_t> ListPixels(TWindow* w)
-    {
-        const Rect view = Main(w)->fList->rView;
-        const BitMap* bm = GetPortBitMapForCopyBits(GetWindowPort(w->fWindow));
-        std::vector<uint32_t> px;
-        for (int16_t v = view.top; v < view.bottom; ++v)
-            for (int16_t h = view.left; h < view.right; ++h) {
-                uint32_t p = 0;
-                std::memcpy(&p,
-                            reinterpret_cast<const uint8_t*>(bm->baseAddr) +
-                                (v - bm->bounds.top) * (bm->rowBytes & kRowBytesMask) + (h - bm->bounds.left) * 4,
-                            4);
-                px.push_back(p & 0xFFFFFF);
-            }
-        return px;
-    }
 };
 
 // The string-list editor asked for while memory runs out at each of its
