@@ -1541,10 +1541,10 @@ std::string StoreHeld(const std::filesystem::path& path)
     const std::filesystem::path copy =
         std::filesystem::temp_directory_path() / ("qz-sweep-" + std::to_string(::getpid()) + path.extension().string());
     std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
-    platform::FSSpec spec;
-    platform::FSMakeFSSpec(copy.string(), &spec);
+    platform::FSSpec copied;
+    platform::FSMakeFSSpec(copy.string(), &copied);
     const int16_t saved = xcurres();
-    const int16_t file = openres(spec, true);
+    const int16_t file = openres(copied, true);
     std::string out;
     if (file != 0 && useres(file)) {
         std::map<std::pair<uint32_t, int16_t>, std::string> resources;
@@ -1746,9 +1746,9 @@ const ShortRow kShortRows[] = {
     {"Open", [](Fixture* f, TMainDoc*, TMainDoc* target) {
          const std::string path = target->fSpec.path;
          ASSERT_EQ(target->Close(), 0);
-         platform::FSSpec spec;
-         platform::FSMakeFSSpec(path, &spec);
-         Armed([&] { RunCommand([&] { MyAppl->OpenNamedDoc(spec, 0); }); });
+         platform::FSSpec document;
+         platform::FSMakeFSSpec(path, &document);
+         Armed([&] { RunCommand([&] { MyAppl->OpenNamedDoc(document, 0); }); });
          (void)f;
      }},
     {"A menu opened and left", [](Fixture*, TMainDoc*, TMainDoc*) {
